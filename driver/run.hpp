@@ -1,0 +1,11 @@
+// The phases of a run, from loading the SIG files to releasing the network.
+#pragma once
+
+#include <cstdio>
+
+namespace seedweave {
+
+// Runs the whole program on the given command line; returns the exit status.
+int runSeedweave(int argc, char** argv, std::FILE* input, std::FILE* output);
+
+}  // namespace seedweave

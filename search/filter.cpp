@@ -1,0 +1,63 @@
+#include "search/filter.hpp"
+
+namespace seedweave {
+
+int countPMIDsFiltered(const Network& network, const INTERACTION& interaction,
+                       int maxArticleLoad) {
+  int count = 0;
+  for (const PMIDLIST& citation : interaction.pmids) {
+    if (maxArticleLoad == 0 || network.articleLoad(citation) <= maxArticleLoad) ++count;
+  }
+  return count;
+}
+
+int getIntMinReferences(const Network& network, const INTERACTION& interaction) {
+  int largest = network.articleLoad(interaction.pmids.front());
+  for (const PMIDLIST& citation : interaction.pmids) {
+    if (network.articleLoad(citation) > largest) largest = network.articleLoad(citation);
+  }
+  return largest;
+}
+
+int getNodeMinReferences(const Network& network, NodeId node) {
+  const std::vector<InteractionId>& adjacency = network.node(node).interactions;
+  int largest = getIntMinReferences(network, network.interaction(adjacency.front()));
+  for (InteractionId id : adjacency) {
+    const int value = getIntMinReferences(network, network.interaction(id));
+    if (value > largest) largest = value;
+  }
+  return largest;
+}
+
+bool passesInteractionFilter(const Network& network, const INTERACTION& interaction,
+                             int minReferences, int maxArticleLoad) {
+  if (minReferences != 0 &&
+      countPMIDsFiltered(network, interaction, maxArticleLoad) < minReferences) {
+    return false;
+  }
+  return maxArticleLoad == 0 || getIntMinReferences(network, interaction) <= maxArticleLoad;
+}
+
+bool passesArticleLoadTest(const Network& network, const INTERACTION& interaction,
+                           int maxArticleLoad) {
+  return maxArticleLoad == 0 || getIntMinReferences(network, interaction) <= maxArticleLoad;
+}
+
+bool passesArticleLoadTest(const Network& network, NodeId node, int maxArticleLoad) {
+  return maxArticleLoad == 0 || getNodeMinReferences(network, node) <= maxArticleLoad;
+}
+
+InteractionFilter::InteractionFilter(const Network& network, int minReferences,
+                                     int maxArticleLoad)
+    : minReferences_(minReferences),
+      maxArticleLoad_(maxArticleLoad),
+      allPass_(minReferences == 0 && maxArticleLoad == 0) {
+  if (allPass_) return;
+  verdicts_.resize(network.interactionCount());
+  for (std::size_t id = 0; id < verdicts_.size(); ++id) {
+    verdicts_[id] = passesInteractionFilter(network, network.interaction(static_cast<InteractionId>(id)),
+                                            minReferences, maxArticleLoad);
+  }
+}
+
+}  // namespace seedweave

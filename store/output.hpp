@@ -1,0 +1,34 @@
+// The one channel for user-visible lines. The driver hands it to every library call that
+// prints; tests construct it without a sink and read what was captured.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace seedweave {
+
+class Output {
+ public:
+  // With a sink, text is buffered and written to it by flush() or when the buffer is large.
+  // Without one, everything is kept and can be read back with captured().
+  explicit Output(std::FILE* sink = nullptr);
+  ~Output();
+  Output(const Output&) = delete;
+  Output& operator=(const Output&) = delete;
+
+  void print(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  void write(std::string_view text);
+  void flush();
+
+  const std::string& captured() const { return buffer_; }
+  std::string takeCaptured();
+
+ private:
+  void flushIfLarge();
+
+  std::FILE* sink_;
+  std::string buffer_;
+};
+
+}  // namespace seedweave

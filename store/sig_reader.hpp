@@ -1,0 +1,29 @@
+// Reading of SIG files: 13 white-space-separated tokens per record, line breaks carrying no
+// meaning of their own.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "store/network.hpp"
+#include "store/output.hpp"
+
+namespace seedweave {
+
+inline constexpr int kSigColumns = 13;
+inline constexpr std::size_t kMaxFieldLength = 199;
+
+// The PubMed id of column 13, read as atoi reads it (optional sign, leading digits); nothing
+// when it is not positive or does not fit a signed 32-bit integer.
+std::optional<std::int32_t> parsePubMedId(std::string_view token);
+
+// Reads every record of the file into the network under the given source index. Records with
+// an invalid PubMed id, and self-interactions unless kept, are dropped silently; records with
+// a field longer than 199 bytes are dropped and counted in a message. A file that cannot be
+// read gets a message and leaves the network as far as it was read.
+// Time complexity: O(file size) expected.
+void readSigFile(const char* path, Network& network, int sourceIndex, bool keepSelfInteractions,
+                 Output& out);
+
+}  // namespace seedweave
