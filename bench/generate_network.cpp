@@ -90,7 +90,8 @@ std::vector<Gene> makeGenes(int count, Random& random) {
     for (int letter = 0; letter < 3; ++letter)
       gene.name += static_cast<char>('A' + random.below(26));
     gene.name += std::to_string(i + 1);
-    gene.accession = "Q" + std::to_string(100000 + i * 7 + static_cast<int>(random.below(7)));
+    gene.accession = 'Q';
+    gene.accession += std::to_string(100000 + i * 7 + static_cast<int>(random.below(7)));
     gene.geneClass = kGeneClasses[random.below(kGeneClasses.size())];
     gene.location = kLocations[random.below(kLocations.size())];
   }
