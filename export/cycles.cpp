@@ -1,0 +1,191 @@
+#include "export/cycles.hpp"
+
+#include <algorithm>
+#include <utility>
+
+#include "export/output_file.hpp"
+#include "export/text_stream.hpp"
+#include "search/anomalous_steps.hpp"
+
+namespace seedweave {
+
+namespace {
+
+// Source bit sets hold 32 sources; later sources never have a bit.
+constexpr std::size_t kSourceBits = 32;
+
+void dumpIntTo(std::FILE* file, const Network& network, const INTERACTION& interaction,
+               const std::vector<std::string>& sourcePaths, std::string& line) {
+  line.assign(network.name(interaction.first));
+  line.push_back(' ');
+  line.append(network.name(interaction.second));
+  line.push_back(' ');
+  line.append(network.text(interaction.direction));
+  line.push_back(' ');
+  const std::size_t prefixLength = line.size();
+  const std::size_t sources = std::min(sourcePaths.size(), kSourceBits);
+  for (const PMIDLIST& citation : interaction.pmids) {
+    for (std::size_t source = 0; source < sources; ++source) {
+      if ((citation.sourceFlags >> source & 1u) == 0) continue;
+      line.resize(prefixLength);
+      appendInt(line, citation.pmid);
+      line.push_back(' ');
+      line.append(sourcePaths[source]);
+      line.push_back('\n');
+      putLine(file, line);
+    }
+  }
+}
+
+// A node name may hold path separators; the files must stay in the current directory.
+std::string fileStem(std::string_view nodeName) {
+  std::string stem(nodeName);
+  std::replace(stem.begin(), stem.end(), '/', '_');
+  std::replace(stem.begin(), stem.end(), '\\', '_');
+  return stem;
+}
+
+// An interaction of the walk's start and the node at its other end.
+using Link = std::pair<NodeId, InteractionId>;
+bool byOtherEnd(const Link& a, const Link& b) { return a.first < b.first; }
+
+// The depth-first walk from one node. walk_[d] is the node reached after d interactions.
+class CycleWalk {
+ public:
+  CycleWalk(const Network& network, NodeId start, int maxSize,
+            const std::vector<std::string>& sourcePaths, const InteractionFilter& filter,
+            std::vector<OutputFile>& cycleFiles, OutputFile& neighbours, Output& out)
+      : network_(network),
+        maxSize_(maxSize),
+        sourcePaths_(sourcePaths),
+        filter_(filter),
+        cycleFiles_(cycleFiles),
+        neighbours_(neighbours),
+        out_(out),
+        walk_(static_cast<std::size_t>(std::max(maxSize, 0)) + 1, none) {
+    walk_[0] = start;
+    for (const InteractionId id : network.node(start).interactions) {
+      linksToStart_.emplace_back(network.otherEnd(network.interaction(id), start), id);
+    }
+    std::sort(linksToStart_.begin(), linksToStart_.end());
+  }
+
+  void run() { findCycle(0); }
+
+ private:
+  NodeId at(int depth) const { return walk_[static_cast<std::size_t>(depth)]; }
+
+  void findCycle(int depth) {
+    if (depth == 1) writeStep(neighbours_.stream(), at(0), at(1));
+    if (depth > 2 && at(depth) == at(0)) {
+      writeClosedWalk(depth);
+      return;
+    }
+    if (depth >= maxSize_) return;
+    // One step before the end only a step back to the start can still write anything.
+    if (depth >= 2 && depth + 1 == maxSize_) {
+      closeThroughStart(depth);
+    } else {
+      expand(depth);
+    }
+  }
+
+  void expand(int depth) {
+    for (const InteractionId id : network_.node(at(depth)).interactions) {
+      const NodeId next = network_.otherEnd(network_.interaction(id), at(depth));
+      if (depth > 0 && next == at(depth - 1)) continue;  // no step straight back
+      if (!filter_.passes(id)) continue;
+      walk_[static_cast<std::size_t>(depth) + 1] = next;
+      findCycle(depth + 1);
+    }
+  }
+
+  // Takes, in adjacency order, only the interactions joining the current node to the start,
+  // found among the start's own interactions instead of scanning the current node's list.
+  void closeThroughStart(int depth) {
+    if (at(depth - 1) == at(0)) return;  // the start would be a step back
+    const auto [from, to] = std::equal_range(linksToStart_.begin(), linksToStart_.end(),
+                                             Link{at(depth), none}, byOtherEnd);
+    for (auto link = from; link != to; ++link) {
+      if (!filter_.passes(link->second)) continue;
+      walk_[static_cast<std::size_t>(depth) + 1] = at(0);
+      findCycle(depth + 1);
+    }
+  }
+
+  void writeClosedWalk(int size) {
+    std::FILE* file = cycleFiles_[static_cast<std::size_t>(size) - 3].stream();
+    for (int step = 0; step < size; ++step) writeStep(file, at(step), at(step + 1));
+    if (file != nullptr) std::fputc('\n', file);
+  }
+
+  // Writes the interaction that the pair look-up finds for the step, in its stored
+  // orientation; reports the step when there is none or it fails the filter.
+  void writeStep(std::FILE* file, NodeId from, NodeId to) {
+    const InteractionId id = lookUpStep(network_, from, to);
+    if (id == none || !filter_.passes(id)) {
+      out_.print("missing interaction between %s and %s\n", network_.name(from), network_.name(to));
+      return;
+    }
+    if (file != nullptr) dumpIntTo(file, network_, network_.interaction(id), sourcePaths_, line_);
+  }
+
+  const Network& network_;
+  const int maxSize_;
+  const std::vector<std::string>& sourcePaths_;
+  const InteractionFilter& filter_;
+  std::vector<OutputFile>& cycleFiles_;
+  OutputFile& neighbours_;
+  Output& out_;
+  std::vector<NodeId> walk_;
+  // (other end, interaction) for every interaction of the start, sorted.
+  std::vector<Link> linksToStart_;
+  std::string line_;
+};
+
+void openCycleFiles(std::vector<OutputFile>& files, const char* nodeName, const std::string& stem,
+                    Output& out) {
+  for (std::size_t k = 0; k < files.size(); ++k) {
+    const int size = static_cast<int>(k) + 3;
+    std::string fileName;
+    if (size == 3) {
+      fileName = stem + "-cliques.txt";
+      out.print("Saving cliques originating with %s to file %s\n", nodeName, fileName.c_str());
+    } else {
+      fileName = stem + "-" + std::to_string(size) + "cycles.txt";
+      out.print("Saving cycles of size %d originating with %s to file %s\n", size, nodeName,
+                fileName.c_str());
+    }
+    files[k].open(fileName, out);
+  }
+}
+
+}  // namespace
+
+void dumpInt(std::FILE* file, const Network& network, const INTERACTION& interaction,
+             const std::vector<std::string>& sourcePaths) {
+  std::string line;
+  dumpIntTo(file, network, interaction, sourcePaths, line);
+}
+
+void dumpCycles(const Network& network, NodeId node, int maxSize,
+                const std::vector<std::string>& sourcePaths, const InteractionFilter& filter,
+                Output& out) {
+  const char* nodeName = network.name(node);
+  const std::string stem = fileStem(nodeName);
+  out.print("Preparing to find cycles of up to size %d originating from %s.\n", maxSize, nodeName);
+  std::vector<OutputFile> cycleFiles(static_cast<std::size_t>(std::max(maxSize - 2, 0)));
+  openCycleFiles(cycleFiles, nodeName, stem, out);
+
+  const std::string neighboursName = stem + "-neighbors.txt";
+  out.print("Saving neighbors of %s to file %s\n", nodeName, neighboursName.c_str());
+  OutputFile neighbours;
+  neighbours.open(neighboursName, out);
+
+  CycleWalk(network, node, maxSize, sourcePaths, filter, cycleFiles, neighbours, out).run();
+
+  for (OutputFile& file : cycleFiles) file.close(out);
+  neighbours.close(out);
+}
+
+}  // namespace seedweave
