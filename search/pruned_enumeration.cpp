@@ -1,0 +1,45 @@
+#include "search/pruned_enumeration.hpp"
+
+#include "search/anomalous_steps.hpp"
+#include "search/messages.hpp"
+
+namespace seedweave {
+
+void reportMissingSteps(const Network& network, const InteractionFilter& filter,
+                        const SearchPath& path, Output& out) {
+  for (int i = 0; i < path.length; ++i) {
+    const NodeId from = path.nodes[static_cast<std::size_t>(i)];
+    const NodeId to = path.nodes[static_cast<std::size_t>(i + 1)];
+    const InteractionId recorded = lookUpStep(network, from, to);
+    if (recorded == none || !filter.passes(recorded)) {
+      out.print(messages::kMissingInteraction, network.name(from), network.name(to));
+    }
+  }
+}
+
+ArrivalCounter::ArrivalCounter(const Network& network, const InteractionFilter& filter)
+    : network_(network), filter_(filter), toTarget_(network.nodeCount()) {}
+
+std::int64_t ArrivalCounter::count(NodeId source, NodeId target, int maxLength, Output& out) {
+  // A step to depth d + 1 can still arrive only from within L - d - 1 hops of the target,
+  // so distances beyond L - 1 are never consulted.
+  toTarget_.explore(network_, filter_, target, maxLength - 1);
+  std::int64_t arrivals = 0;
+  forEachArrival(
+      network_, filter_, source, target, maxLength,
+      [&](const SearchPath& path, NodeId next, InteractionId) {
+        return path.length + 1 + toTarget_[next] <= maxLength;
+      },
+      [&](const SearchPath& path) {
+        ++arrivals;
+        reportMissingSteps(network_, filter_, path, out);
+      });
+  return arrivals;
+}
+
+std::int64_t enumerateArrivals(const Network& network, const InteractionFilter& filter,
+                               NodeId source, NodeId target, int maxLength, Output& out) {
+  return ArrivalCounter(network, filter).count(source, target, maxLength, out);
+}
+
+}  // namespace seedweave

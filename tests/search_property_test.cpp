@@ -1,0 +1,114 @@
+// The fast searches against their literal twins on thousands of random small networks:
+// the same standard output, byte for byte, and the same subnetwork.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <string>
+
+#include "reference_search.hpp"
+#include "search/pruned_enumeration.hpp"
+#include "store/network.hpp"
+
+namespace seedweave {
+namespace {
+
+struct RandomCase {
+  Network network;
+  int minReferences = 0;
+  int maxArticleLoad = 0;
+};
+
+// A network of 2 to 12 nodes whose interactions are reported by a few articles from a small
+// pool, so that article loads vary and both filters bite. Some pairs are reported directed
+// in both orientations with different direction texts, which gives a pair two interactions.
+class NetworkGenerator {
+ public:
+  explicit NetworkGenerator(std::uint32_t seed) : random_(seed) {}
+
+  RandomCase next() {
+    RandomCase result;
+    Network& network = result.network;
+    Output ignored;
+    const int nodes = pick(2, 12);
+    for (int i = 0; i < nodes; ++i) {
+      std::string name = "N";
+      name += std::to_string(i);
+      network.updateAndRetrieveInteractor(name, "NA", "NA", "NA", "NA");
+    }
+    // Denser networks with long paths would make the exhaustive twin too slow.
+    const int density = pick(10, nodes <= 7 ? 60 : 30);
+    for (int a = 0; a < nodes; ++a) {
+      for (int b = a + 1; b < nodes; ++b) {
+        if (pick(1, 100) > density) continue;
+        const bool forward = pick(0, 1) == 1;
+        switch (pick(0, 3)) {
+          case 0:
+            report(network, forward ? a : b, forward ? b : a, "0");
+            break;
+          case 1:
+            report(network, forward ? a : b, forward ? b : a, "1");
+            break;
+          default:  // directed both ways: two interactions joining the pair
+            report(network, forward ? a : b, forward ? b : a, "1");
+            report(network, forward ? b : a, forward ? a : b, "2");
+        }
+      }
+    }
+    network.runTallies(ignored);
+    if (pick(0, 2) != 0) {
+      result.minReferences = pick(0, 2);
+      result.maxArticleLoad = pick(0, 1) == 1 ? pick(1, 4) : 0;
+    }
+    return result;
+  }
+
+  // One to three reports of the interaction, each by an article of its own (load 1) or by
+  // one of four articles shared with other interactions (higher loads).
+  void report(Network& network, NodeId a, NodeId b, const char* direction) {
+    Output ignored;
+    const int reports = pick(1, 3);
+    for (int r = 0; r < reports; ++r) {
+      const int pmid = pick(0, 1) == 1 ? ++lastPrivateArticle_ : pick(1, 4);
+      network.addInteractionToHash(a, b, direction, "Binding", pmid, pick(0, 2), ignored);
+    }
+  }
+
+  int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+
+ private:
+  std::mt19937 random_;
+  int lastPrivateArticle_ = 100;
+};
+
+TEST(EnumerationProperty, ArrivalsAndMessagesMatchTheExhaustiveSearch) {
+  NetworkGenerator generator(20261206);
+  int withPathways = 0;
+  int withMessages = 0;
+  for (int round = 0; round < 4000; ++round) {
+    RandomCase c = generator.next();
+    const Network& network = c.network;
+    const InteractionFilter filter(network, c.minReferences, c.maxArticleLoad);
+    const auto nodes = static_cast<int>(network.nodeCount());
+    const NodeId source = generator.pick(0, nodes - 1);
+    const NodeId target = generator.pick(0, nodes - 1);
+    const int maxLength = generator.pick(0, 6);
+    Output expected;
+    const reference::PathwayList pathways = reference::getPathways(
+        network, source, target, maxLength, c.minReferences, c.maxArticleLoad, expected);
+    Output actual;
+    const std::int64_t arrivals =
+        enumerateArrivals(network, filter, source, target, maxLength, actual);
+    ASSERT_EQ(arrivals > 0, !pathways.empty()) << "round " << round;
+    ASSERT_GE(arrivals, static_cast<std::int64_t>(pathways.size())) << "round " << round;
+    ASSERT_EQ(actual.captured(), expected.captured()) << "round " << round;
+    withPathways += pathways.empty() ? 0 : 1;
+    withMessages += expected.captured().empty() ? 0 : 1;
+  }
+  // The generator must exercise both: found pathways, and steps reported missing.
+  EXPECT_GT(withPathways, 1000);
+  EXPECT_GT(withMessages, 50);
+}
+
+}  // namespace
+}  // namespace seedweave
