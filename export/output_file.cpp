@@ -22,7 +22,7 @@ bool OutputFile::open(const std::string& name, Output& out) {
     out.print("Could not open %s for writing.\n", name.c_str());
     return false;
   }
-  if (!buffer_) buffer_ = std::make_unique<char[]>(kBufferSize);
+  if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
   std::setvbuf(stream_, buffer_.get(), _IOFBF, kBufferSize);
   return true;
 }
