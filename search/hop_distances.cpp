@@ -10,7 +10,6 @@ void DistanceMap::reach(NodeId node, int hops) {
 void DistanceMap::clear() {
   for (NodeId node : reached_) hops_[static_cast<std::size_t>(node)] = kUnreached;
   reached_.clear();
-  layerEnds_.clear();
 }
 
 void DistanceMap::explore(const Network& network, const InteractionFilter& filter, NodeId centre,
@@ -20,7 +19,6 @@ void DistanceMap::explore(const Network& network, const InteractionFilter& filte
   std::size_t layerStart = 0;
   for (int hops = 0; hops < radius && layerStart < reached_.size(); ++hops) {
     const std::size_t layerEnd = reached_.size();
-    layerEnds_.push_back(static_cast<std::uint32_t>(layerEnd));
     for (std::size_t i = layerStart; i < layerEnd; ++i) {
       const NodeId from = reached_[i];
       for (InteractionId id : network.node(from).interactions) {
@@ -31,21 +29,6 @@ void DistanceMap::explore(const Network& network, const InteractionFilter& filte
     }
     layerStart = layerEnd;
   }
-  layerEnds_.push_back(static_cast<std::uint32_t>(reached_.size()));
-}
-
-Ball DistanceMap::save() const { return Ball{reached_, layerEnds_}; }
-
-void DistanceMap::load(const Ball& ball) {
-  clear();
-  std::size_t start = 0;
-  for (std::size_t hops = 0; hops < ball.layerEnds.size(); ++hops) {
-    for (std::size_t i = start; i < ball.layerEnds[hops]; ++i) {
-      reach(ball.nodes[i], static_cast<int>(hops));
-    }
-    start = ball.layerEnds[hops];
-  }
-  layerEnds_ = ball.layerEnds;
 }
 
 }  // namespace seedweave

@@ -8,6 +8,7 @@
 
 #include "reference_search.hpp"
 #include "search/pruned_enumeration.hpp"
+#include "search/subnetwork.hpp"
 #include "store/network.hpp"
 
 namespace seedweave {
@@ -108,6 +109,40 @@ TEST(EnumerationProperty, ArrivalsAndMessagesMatchTheExhaustiveSearch) {
   // The generator must exercise both: found pathways, and steps reported missing.
   EXPECT_GT(withPathways, 1000);
   EXPECT_GT(withMessages, 50);
+}
+
+// Seeds drawn with repeats, as a user may type a name twice: the set keeps each once.
+NodeSet drawSeeds(NetworkGenerator& generator, int nodes) {
+  NodeSet seeds;
+  const int draws = generator.pick(1, std::min(nodes, 7));
+  for (int i = 0; i < draws; ++i) addInteractorToIntList(seeds, generator.pick(0, nodes - 1));
+  return seeds;
+}
+
+TEST(ConstructionProperty, OutputAndSubnetworkMatchTheLiteralConstruction) {
+  NetworkGenerator generator(7);
+  int withMessages = 0;
+  int longWithSubnetwork = 0;
+  for (int round = 0; round < 3000; ++round) {
+    RandomCase c = generator.next();
+    const Network& network = c.network;
+    const NodeSet seeds = drawSeeds(generator, static_cast<int>(network.nodeCount()));
+    const int maxLength = generator.pick(1, 6);
+    Output expected;
+    const SubnetworkTable literal = reference::getNetworkFromNodes(
+        network, seeds, maxLength, c.minReferences, c.maxArticleLoad, expected);
+    Output actual;
+    const InteractionFilter filter(network, c.minReferences, c.maxArticleLoad);
+    const SubnetworkTable fast = getNetworkFromNodes(network, filter, seeds, maxLength, actual);
+    ASSERT_EQ(actual.captured(), expected.captured()) << "round " << round;
+    ASSERT_EQ(fast.inBucketOrder(), literal.inBucketOrder()) << "round " << round;
+    withMessages += expected.captured().find("missing") == std::string::npos ? 0 : 1;
+    longWithSubnetwork += maxLength >= 5 && literal.size() > 0 ? 1 : 0;
+  }
+  // Both the listing of pathways with missing steps and the witness searches of long
+  // pathways must have been exercised.
+  EXPECT_GT(withMessages, 100);
+  EXPECT_GT(longWithSubnetwork, 300);
 }
 
 }  // namespace

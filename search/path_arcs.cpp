@@ -1,0 +1,250 @@
+#include "search/path_arcs.hpp"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace seedweave {
+
+namespace {
+
+bool contains(const std::vector<NodeId>& nodes, NodeId node) {
+  return std::find(nodes.begin(), nodes.end(), node) != nodes.end();
+}
+
+}  // namespace
+
+PathArcFinder::PathArcFinder(const Network& network, const InteractionFilter& filter)
+    : network_(network), filter_(filter), regionIndex_(network.nodeCount(), -1) {}
+
+const std::vector<Step>& PathArcFinder::find(NodeId a, NodeId b, int maxLength,
+                                             const DistanceMap& fromA, const DistanceMap& fromB) {
+  if (maxLength > kMaxLength) throw std::out_of_range("path length above 6");
+  clear();
+  a_ = a;
+  b_ = b;
+  maxLength_ = maxLength;
+  fromA_ = &fromA;
+  fromB_ = &fromB;
+  collectRegion(a, b, fromA, fromB);
+  const Side forward{a, b, &fromA, &fromB, &forward_};
+  const Side backward{b, a, &fromB, &fromA, &backward_};
+  allocateLevels(forward);
+  allocateLevels(backward);
+  labelSide(forward);
+  labelSide(backward);
+  collectSteps();
+  return steps_;
+}
+
+void PathArcFinder::clear() {
+  for (NodeId node : region_) regionIndex_[static_cast<std::size_t>(node)] = -1;
+  region_.clear();
+  forward_.clear();
+  backward_.clear();
+  sets_.clear();
+  steps_.clear();
+}
+
+void PathArcFinder::addToRegion(NodeId node) {
+  regionIndex_[static_cast<std::size_t>(node)] = static_cast<int>(region_.size());
+  region_.push_back(node);
+}
+
+// Nodes other than a and b on a path of at most L hops lie within L - 1 hops of both, so the
+// smaller of the two balls holds them all.
+void PathArcFinder::collectRegion(NodeId a, NodeId b, const DistanceMap& fromA,
+                                  const DistanceMap& fromB) {
+  addToRegion(a);
+  addToRegion(b);
+  const bool aSmaller = fromA.reached().size() <= fromB.reached().size();
+  for (NodeId node : aSmaller ? fromA.reached() : fromB.reached()) {
+    if (node == a || node == b) continue;
+    const int toA = fromA[node];
+    const int toB = fromB[node];
+    if (toA < maxLength_ && toB < maxLength_ && toA + toB <= maxLength_) addToRegion(node);
+  }
+}
+
+// A node x carries essential sets for the levels dist(origin, x) to L - dist(x, other end):
+// no path of fewer hops exists, and more hops never fit in a path of L. The origin's set is
+// {origin} at every level; the forbidden end has none.
+void PathArcFinder::allocateLevels(const Side& side) {
+  side.levels->assign(region_.size(), Levels{});
+  for (std::size_t index = 0; index < region_.size(); ++index) {
+    const NodeId node = region_[index];
+    Levels& levels = (*side.levels)[index];
+    if (node == side.forbidden) continue;
+    if (node == side.origin) {
+      levels.low = 0;
+      levels.high = maxLength_ - 1;
+    } else {
+      levels.low = (*side.near)[node];
+      levels.high = std::min(maxLength_ - 1, maxLength_ - (*side.far)[node]);
+    }
+    levels.offset = static_cast<std::uint32_t>(sets_.size());
+    if (levels.high >= levels.low) {
+      sets_.resize(sets_.size() + static_cast<std::size_t>(levels.high - levels.low + 1));
+    }
+  }
+  const Levels& origin = (*side.levels)[static_cast<std::size_t>(regionIndex(side.origin))];
+  for (int level = origin.low; level <= origin.high; ++level) {
+    EssentialSet& set = sets_[origin.offset + static_cast<std::size_t>(level - origin.low)];
+    set.size = 1;
+    set.nodes[0] = side.origin;
+  }
+}
+
+// Layer by layer: a set of level k needs only sets of level k - 1.
+void PathArcFinder::labelSide(const Side& side) {
+  for (int level = 1; level < maxLength_; ++level) {
+    for (std::size_t index = 0; index < region_.size(); ++index) {
+      const NodeId node = region_[index];
+      const Levels& levels = (*side.levels)[index];
+      if (node == side.origin || level < levels.low || level > levels.high) continue;
+      sets_[levels.offset + static_cast<std::size_t>(level - levels.low)] =
+          essentialSet(side, node, level);
+    }
+  }
+}
+
+const PathArcFinder::EssentialSet* PathArcFinder::label(const std::vector<Levels>& levels,
+                                                        NodeId node, int level) const {
+  const Levels& range = levels[static_cast<std::size_t>(regionIndex(node))];
+  if (level < range.low || level > range.high) return nullptr;
+  const EssentialSet& set = sets_[range.offset + static_cast<std::size_t>(level - range.low)];
+  return set.size == 0 ? nullptr : &set;
+}
+
+// {node} plus the intersection of the neighbours' sets one level down. Every set holds the
+// origin, so once the intersection is down to it no further neighbour can shrink it.
+PathArcFinder::EssentialSet PathArcFinder::essentialSet(const Side& side, NodeId node,
+                                                        int level) const {
+  EssentialSet common;
+  bool any = false;
+  for (InteractionId id : network_.node(node).interactions) {
+    if (!filter_.passes(id)) continue;
+    const NodeId neighbour = network_.otherEnd(network_.interaction(id), node);
+    if (neighbour == node || neighbour == side.forbidden || regionIndex(neighbour) < 0) continue;
+    const EssentialSet* below = label(*side.levels, neighbour, level - 1);
+    if (below == nullptr) continue;
+    if (!any) {
+      common = *below;
+      any = true;
+    } else {
+      common = intersection(common, *below);
+    }
+    if (common.size == 1) break;
+  }
+  if (!any) return EssentialSet{};
+  // The node itself may already be essential to its neighbours (every walk passed it).
+  auto place = std::lower_bound(common.nodes.begin(), common.nodes.begin() + common.size, node);
+  if (place != common.nodes.begin() + common.size && *place == node) return common;
+  std::copy_backward(place, common.nodes.begin() + common.size,
+                     common.nodes.begin() + common.size + 1);
+  *place = node;
+  ++common.size;
+  return common;
+}
+
+PathArcFinder::EssentialSet PathArcFinder::intersection(const EssentialSet& first,
+                                                        const EssentialSet& second) {
+  EssentialSet common;
+  const auto end = std::set_intersection(first.nodes.begin(), first.nodes.begin() + first.size,
+                                         second.nodes.begin(), second.nodes.begin() + second.size,
+                                         common.nodes.begin());
+  common.size = static_cast<std::uint8_t>(end - common.nodes.begin());
+  return common;
+}
+
+bool PathArcFinder::disjoint(const EssentialSet& first, const EssentialSet& second) {
+  return intersection(first, second).size == 0;
+}
+
+void PathArcFinder::collectSteps() {
+  for (NodeId u : region_) {
+    if (u == b_) continue;
+    const int toU = (*fromA_)[u];
+    for (InteractionId id : network_.node(u).interactions) {
+      if (!filter_.passes(id)) continue;
+      const NodeId v = network_.otherEnd(network_.interaction(id), u);
+      if (v == u || v == a_ || regionIndex(v) < 0) continue;
+      if (toU + 1 + (*fromB_)[v] > maxLength_) continue;
+      const Verdict verdict = judge(u, v);
+      if (verdict == Verdict::kOnPath || (verdict == Verdict::kNeedsWitness && witness(u, v))) {
+        steps_.push_back(Step{u, id});
+      }
+    }
+  }
+}
+
+// Splits k1 + 1 + k2 = L suffice: a set of more hops is a subset of the one of fewer.
+PathArcFinder::Verdict PathArcFinder::judge(NodeId u, NodeId v) const {
+  const Levels& fromStart = forward_[static_cast<std::size_t>(regionIndex(u))];
+  const Levels& toEnd = backward_[static_cast<std::size_t>(regionIndex(v))];
+  Verdict verdict = Verdict::kOffPath;
+  for (int k1 = fromStart.low; k1 <= maxLength_ - 1 - toEnd.low; ++k1) {
+    const int k2 = maxLength_ - 1 - k1;
+    const EssentialSet* before = label(forward_, u, k1);
+    const EssentialSet* after = label(backward_, v, k2);
+    if (before == nullptr || after == nullptr) continue;
+    if (!disjoint(*before, *after)) continue;
+    if (k1 <= 1 || k2 <= 1) return Verdict::kOnPath;
+    verdict = Verdict::kNeedsWitness;
+  }
+  return verdict;
+}
+
+bool PathArcFinder::witness(NodeId u, NodeId v) {
+  prefix_.assign(1, u);
+  suffix_.assign(1, v);
+  return extendPrefix(u, 0, v);
+}
+
+bool PathArcFinder::onWitness(NodeId node) const {
+  return contains(prefix_, node) || contains(suffix_, node);
+}
+
+bool PathArcFinder::avoidsWitness(const EssentialSet& set) const {
+  for (std::uint8_t i = 0; i < set.size; ++i) {
+    if (onWitness(set.nodes[i])) return false;
+  }
+  return true;
+}
+
+// Walks back from u towards a; `earliest` is the node reached, `hops` away from u.
+bool PathArcFinder::extendPrefix(NodeId earliest, int hops, NodeId v) {
+  if (earliest == a_) return extendSuffix(v, maxLength_ - 1 - hops);
+  // The hops left for a ~> next, given at least dist(v, b) after the step u -> v.
+  const int budget = maxLength_ - 2 - hops - (*fromB_)[v];
+  for (InteractionId id : network_.node(earliest).interactions) {
+    if (!filter_.passes(id)) continue;
+    const NodeId next = network_.otherEnd(network_.interaction(id), earliest);
+    if (next == b_ || regionIndex(next) < 0 || onWitness(next)) continue;
+    if ((*fromA_)[next] > budget) continue;
+    const EssentialSet* set = label(forward_, next, budget);
+    if (set == nullptr || !avoidsWitness(*set)) continue;
+    prefix_.push_back(next);
+    if (extendPrefix(next, hops + 1, v)) return true;
+    prefix_.pop_back();
+  }
+  return false;
+}
+
+// Walks on from v towards b; `latest` is the node reached, with `hopsLeft` still allowed.
+bool PathArcFinder::extendSuffix(NodeId latest, int hopsLeft) {
+  if (latest == b_) return true;
+  for (InteractionId id : network_.node(latest).interactions) {
+    if (!filter_.passes(id)) continue;
+    const NodeId next = network_.otherEnd(network_.interaction(id), latest);
+    if (next == a_ || regionIndex(next) < 0 || onWitness(next)) continue;
+    if ((*fromB_)[next] > hopsLeft - 1) continue;
+    const EssentialSet* set = label(backward_, next, hopsLeft - 1);
+    if (set == nullptr || !avoidsWitness(*set)) continue;
+    suffix_.push_back(next);
+    if (extendSuffix(next, hopsLeft - 1)) return true;
+    suffix_.pop_back();
+  }
+  return false;
+}
+
+}  // namespace seedweave

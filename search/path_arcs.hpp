@@ -1,0 +1,103 @@
+// The steps that lie on at least one simple path of at most L passing interactions between
+// two nodes, found without listing the paths.
+//
+// A step u -> v lies on such a path from a to b exactly when, for some k1 + 1 + k2 <= L, a
+// path a ~> u of at most k1 hops avoiding b and a path v ~> b of at most k2 hops avoiding a
+// share no node. The essential set E(x, k) of a side is the set of nodes lying on every path
+// of at most k hops from that side's end to x; it is computed layer by layer, as {x} plus
+// the intersection of the neighbours' sets one layer down (walks and simple paths give the
+// same intersection). Intersecting essential sets rule a step out. Disjoint sets prove it
+// in when one of k1, k2 is at most 1 (the short side is then a single interaction, which
+// the other side can avoid); otherwise, possible only for L >= 5, a witness path is sought.
+//
+// Distances come from breadth-first searches over the full network, so they are lower
+// bounds of the distances avoiding the other end: every walk that matters stays among the
+// nodes x with dist(a, x) + dist(x, b) <= L, the region, and only there is anything stored.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "search/hop_distances.hpp"
+
+namespace seedweave {
+
+// One step of a path: walking `walked` from its end `from`.
+struct Step {
+  NodeId from;
+  InteractionId walked;
+};
+
+class PathArcFinder {
+ public:
+  PathArcFinder(const Network& network, const InteractionFilter& filter);
+
+  // Every step, along every passing interaction, that lies on a simple path of 1 to
+  // maxLength hops from a to b (a != b, maxLength from 0 to 6). fromA and fromB hold the hop
+  // distances from a and from b up to at least maxLength - 1 hops. The result is valid until
+  // the next call. Time complexity: O(L × adjacency entries of the region), plus for
+  // L >= 5 a witness search for each step that the essential sets leave open.
+  const std::vector<Step>& find(NodeId a, NodeId b, int maxLength, const DistanceMap& fromA,
+                                const DistanceMap& fromB);
+
+ private:
+  static constexpr int kMaxLength = 6;
+
+  // Sorted, at most one node per hop plus the end; empty means no path at all.
+  struct EssentialSet {
+    std::uint8_t size = 0;
+    std::array<NodeId, kMaxLength> nodes{};
+  };
+  // The levels k for which a region node carries an essential set, and where they start.
+  struct Levels {
+    int low = 1;
+    int high = 0;
+    std::uint32_t offset = 0;
+  };
+  // One side of the search: paths from `origin` that must avoid `forbidden`.
+  struct Side {
+    NodeId origin;
+    NodeId forbidden;
+    const DistanceMap* near;
+    const DistanceMap* far;
+    std::vector<Levels>* levels;
+  };
+  enum class Verdict { kOnPath, kNeedsWitness, kOffPath };
+
+  void collectRegion(NodeId a, NodeId b, const DistanceMap& fromA, const DistanceMap& fromB);
+  void addToRegion(NodeId node);
+  void allocateLevels(const Side& side);
+  void labelSide(const Side& side);
+  EssentialSet essentialSet(const Side& side, NodeId node, int level) const;
+  static EssentialSet intersection(const EssentialSet& first, const EssentialSet& second);
+  static bool disjoint(const EssentialSet& first, const EssentialSet& second);
+  const EssentialSet* label(const std::vector<Levels>& levels, NodeId node, int level) const;
+  void collectSteps();
+  Verdict judge(NodeId u, NodeId v) const;
+  bool witness(NodeId u, NodeId v);
+  bool extendPrefix(NodeId earliest, int hops, NodeId v);
+  bool extendSuffix(NodeId latest, int hopsLeft);
+  bool onWitness(NodeId node) const;
+  bool avoidsWitness(const EssentialSet& set) const;
+  int regionIndex(NodeId node) const { return regionIndex_[static_cast<std::size_t>(node)]; }
+  void clear();
+
+  const Network& network_;
+  const InteractionFilter& filter_;
+  NodeId a_ = none;
+  NodeId b_ = none;
+  int maxLength_ = 0;
+  const DistanceMap* fromA_ = nullptr;
+  const DistanceMap* fromB_ = nullptr;
+  std::vector<int> regionIndex_;
+  std::vector<NodeId> region_;    // a, b, then the other nodes
+  std::vector<Levels> forward_;   // essential sets of paths from a
+  std::vector<Levels> backward_;  // essential sets of paths to b
+  std::vector<EssentialSet> sets_;
+  std::vector<NodeId> prefix_;  // witness search: u and the nodes before it, back towards a
+  std::vector<NodeId> suffix_;  // witness search: v and the nodes after it, on towards b
+  std::vector<Step> steps_;
+};
+
+}  // namespace seedweave

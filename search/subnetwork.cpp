@@ -1,0 +1,233 @@
+#include "search/subnetwork.hpp"
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+
+#include "search/messages.hpp"
+#include "search/path_arcs.hpp"
+#include "search/pruned_enumeration.hpp"
+#include "search/step_records.hpp"
+
+namespace seedweave {
+
+namespace {
+
+// Writes "Searching for pathways between A and B of maximum length L...\n" lines. A large
+// run prints millions of them, most sharing their first name, so the line is kept and only
+// its tail rewritten.
+class PairAnnouncer {
+ public:
+  PairAnnouncer(const Network& network, Output& out, int maxLength)
+      : network_(network),
+        out_(out),
+        ending_(std::string(messages::kSearchingPairEnd) + std::to_string(maxLength) +
+                messages::kSearchingPairClose) {}
+
+  void announce(NodeId from, NodeId to) {
+    if (from != from_) {
+      line_.assign(messages::kSearchingPairStart);
+      line_ += network_.text(network_.node(from).name);
+      line_ += messages::kSearchingPairMiddle;
+      prefixLength_ = line_.size();
+      from_ = from;
+    }
+    line_.resize(prefixLength_);
+    line_ += network_.text(network_.node(to).name);
+    line_ += ending_;
+    out_.write(line_);
+  }
+
+ private:
+  const Network& network_;
+  Output& out_;
+  std::string ending_;
+  std::string line_;
+  std::size_t prefixLength_ = 0;
+  NodeId from_ = none;
+};
+
+class SubnetworkBuilder {
+ public:
+  SubnetworkBuilder(const Network& network, const InteractionFilter& filter, const NodeSet& seeds,
+                    int maxLength, Output& out)
+      : network_(network),
+        filter_(filter),
+        seeds_(seeds),
+        maxLength_(maxLength),
+        out_(out),
+        table_(network),
+        steps_(network),
+        finder_(network, filter),
+        isSeed_(network.nodeCount(), false),
+        isIntermediate_(network.nodeCount(), false),
+        neighbourMark_(network.nodeCount(), none),
+        neighbourVia_(network.nodeCount(), none) {
+    for (NodeId seed : seeds) isSeed_[static_cast<std::size_t>(seed)] = true;
+  }
+
+  SubnetworkTable build();
+
+ private:
+  void searchSeedPairs();
+  void searchPair(NodeId a, NodeId b, const DistanceMap& fromA, const DistanceMap& fromB);
+  void reportMissingSteps(NodeId a, NodeId b, const DistanceMap& fromB);
+  void noteIntermediate(NodeId node);
+  void linkSeedsToIntermediates(const NodeSet& intermediates, bool announcing);
+  void linkIntermediates(const NodeSet& intermediates, bool announcing);
+  void markNeighbours(NodeId node);
+  void linkPair(NodeId from, NodeId to);
+
+  const Network& network_;
+  const InteractionFilter& filter_;
+  const NodeSet& seeds_;
+  const int maxLength_;
+  Output& out_;
+  SubnetworkTable table_;
+  StepRecords steps_;
+  PathArcFinder finder_;
+  std::vector<bool> isSeed_;
+  std::vector<bool> isIntermediate_;
+  NodeSet intermediates_;
+  // The passing neighbours of the node last marked, and an interaction joining each to it.
+  std::vector<NodeId> neighbourMark_;
+  std::vector<InteractionId> neighbourVia_;
+};
+
+SubnetworkTable SubnetworkBuilder::build() {
+  out_.print(messages::kSearchingSeedList);
+  searchSeedPairs();
+  if (maxLength_ == 1) {
+    out_.print(messages::kDoneSearching);
+    return std::move(table_);
+  }
+  out_.print(messages::kExtractingIntermediates);
+  std::sort(intermediates_.begin(), intermediates_.end());
+  out_.print(messages::kSearchingIntermediatesToSeeds);
+  const bool announcing = countNodeList(seeds_) > 100 || countNodeList(intermediates_) > 100;
+  linkSeedsToIntermediates(intermediates_, announcing);
+  out_.print(messages::kSearchingAmongIntermediates);
+  linkIntermediates(intermediates_, announcing);
+  return std::move(table_);
+}
+
+// One bounded breadth-first search per seed serves every pair the seed belongs to.
+void SubnetworkBuilder::searchSeedPairs() {
+  std::vector<DistanceMap> distances;
+  distances.reserve(seeds_.size());
+  for (NodeId seed : seeds_) {
+    distances.emplace_back(network_.nodeCount());
+    distances.back().explore(network_, filter_, seed, maxLength_ - 1);
+  }
+  const bool announcing = countNodeList(seeds_) > 100 || maxLength_ > 3;
+  PairAnnouncer announcer(network_, out_, maxLength_);
+  for (std::size_t i = 0; i < seeds_.size(); ++i) {
+    for (std::size_t j = i + 1; j < seeds_.size(); ++j) {
+      if (announcing) announcer.announce(seeds_[i], seeds_[j]);
+      searchPair(seeds_[i], seeds_[j], distances[i], distances[j]);
+    }
+  }
+}
+
+// Every step on a pathway records its looked-up interaction, or prints a line when that one
+// fails the filter. The recorded set needs only the steps; the lines need the pathways in
+// search order, so those are listed only when some step on them prints.
+void SubnetworkBuilder::searchPair(NodeId a, NodeId b, const DistanceMap& fromA,
+                                   const DistanceMap& fromB) {
+  bool missing = false;
+  for (const Step& step : finder_.find(a, b, maxLength_, fromA, fromB)) {
+    const InteractionId recorded = steps_.recorded(step.walked, step.from);
+    if (!filter_.passes(recorded)) {
+      missing = true;
+      continue;
+    }
+    table_.addInteractionToIntHash(recorded);
+    noteIntermediate(network_.interaction(recorded).first);
+    noteIntermediate(network_.interaction(recorded).second);
+  }
+  if (missing) reportMissingSteps(a, b, fromB);
+}
+
+void SubnetworkBuilder::reportMissingSteps(NodeId a, NodeId b, const DistanceMap& fromB) {
+  forEachArrival(
+      network_, filter_, a, b, maxLength_,
+      [&](const SearchPath& path, NodeId next, InteractionId) {
+        return path.length + 1 + fromB[next] <= maxLength_;
+      },
+      [&](const SearchPath& path) {
+        for (int i = 1; i <= path.length; ++i) {
+          const NodeId from = path.nodes[static_cast<std::size_t>(i - 1)];
+          if (filter_.passes(steps_.recorded(path.walked[static_cast<std::size_t>(i)], from))) {
+            continue;
+          }
+          out_.print(messages::kMissingInteraction, network_.name(from),
+                     network_.name(path.nodes[static_cast<std::size_t>(i)]));
+        }
+      });
+}
+
+void SubnetworkBuilder::noteIntermediate(NodeId node) {
+  const auto index = static_cast<std::size_t>(node);
+  if (isSeed_[index] || isIntermediate_[index]) return;
+  isIntermediate_[index] = true;
+  intermediates_.push_back(node);
+}
+
+// A search of length 1 from one node to another arrives once per passing interaction
+// joining them, each arrival recording the same looked-up interaction: so the pair adds
+// that interaction when it passes, and prints one line when it fails while another passes.
+void SubnetworkBuilder::linkSeedsToIntermediates(const NodeSet& intermediates, bool announcing) {
+  PairAnnouncer announcer(network_, out_, 1);
+  for (NodeId seed : seeds_) {
+    markNeighbours(seed);
+    for (NodeId intermediate : intermediates) {
+      if (announcing) announcer.announce(seed, intermediate);
+      linkPair(seed, intermediate);
+    }
+  }
+}
+
+void SubnetworkBuilder::linkIntermediates(const NodeSet& intermediates, bool announcing) {
+  PairAnnouncer announcer(network_, out_, 1);
+  for (std::size_t i = 0; i < intermediates.size(); ++i) {
+    markNeighbours(intermediates[i]);
+    for (std::size_t j = i + 1; j < intermediates.size(); ++j) {
+      if (announcing) announcer.announce(intermediates[i], intermediates[j]);
+      linkPair(intermediates[i], intermediates[j]);
+    }
+  }
+}
+
+void SubnetworkBuilder::markNeighbours(NodeId node) {
+  for (InteractionId id : network_.node(node).interactions) {
+    if (!filter_.passes(id)) continue;
+    const auto neighbour =
+        static_cast<std::size_t>(network_.otherEnd(network_.interaction(id), node));
+    neighbourMark_[neighbour] = node;
+    neighbourVia_[neighbour] = id;
+  }
+}
+
+// `from` must be the node last marked.
+void SubnetworkBuilder::linkPair(NodeId from, NodeId to) {
+  const auto index = static_cast<std::size_t>(to);
+  if (neighbourMark_[index] != from) return;
+  const InteractionId recorded = steps_.recorded(neighbourVia_[index], from);
+  if (filter_.passes(recorded)) {
+    table_.addInteractionToIntHash(recorded);
+  } else {
+    out_.print(messages::kMissingInteraction, network_.name(from), network_.name(to));
+  }
+}
+
+}  // namespace
+
+int countNodeList(const NodeSet& list) { return static_cast<int>(list.size()); }
+
+SubnetworkTable getNetworkFromNodes(const Network& network, const InteractionFilter& filter,
+                                    const NodeSet& seeds, int maxPathLength, Output& out) {
+  if (maxPathLength < 0 || maxPathLength > 6) throw std::out_of_range("path length not in 0..6");
+  return SubnetworkBuilder(network, filter, seeds, maxPathLength, out).build();
+}
+
+}  // namespace seedweave
