@@ -26,7 +26,7 @@ void dumpIntTo(std::FILE* file, const Network& network, const INTERACTION& inter
   const std::size_t sources = std::min(sourcePaths.size(), kSourceBits);
   for (const PMIDLIST& citation : interaction.pmids) {
     for (std::size_t source = 0; source < sources; ++source) {
-      if ((citation.sourceFlags >> source & 1u) == 0) continue;
+      if (((citation.sourceFlags >> source) & 1u) == 0) continue;
       line.resize(prefixLength);
       appendInt(line, citation.pmid);
       line.push_back(' ');
