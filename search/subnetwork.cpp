@@ -5,8 +5,8 @@
 #include <string>
 
 #include "search/messages.hpp"
+#include "search/missing_steps.hpp"
 #include "search/path_arcs.hpp"
-#include "search/pruned_enumeration.hpp"
 #include "search/step_records.hpp"
 
 namespace seedweave {
@@ -59,6 +59,7 @@ class SubnetworkBuilder {
         table_(network),
         steps_(network),
         finder_(network, filter),
+        missing_(network, filter, steps_),
         isSeed_(network.nodeCount(), false),
         isIntermediate_(network.nodeCount(), false),
         neighbourMark_(network.nodeCount(), none),
@@ -71,7 +72,6 @@ class SubnetworkBuilder {
  private:
   void searchSeedPairs();
   void searchPair(NodeId a, NodeId b, const DistanceMap& fromA, const DistanceMap& fromB);
-  void reportMissingSteps(NodeId a, NodeId b, const DistanceMap& fromB);
   void noteIntermediate(NodeId node);
   void linkSeedsToIntermediates(const NodeSet& intermediates, bool announcing);
   void linkIntermediates(const NodeSet& intermediates, bool announcing);
@@ -86,6 +86,8 @@ class SubnetworkBuilder {
   SubnetworkTable table_;
   StepRecords steps_;
   PathArcFinder finder_;
+  MissingStepReporter missing_;
+  std::vector<Step> failing_;
   std::vector<bool> isSeed_;
   std::vector<bool> isIntermediate_;
   NodeSet intermediates_;
@@ -134,36 +136,18 @@ void SubnetworkBuilder::searchSeedPairs() {
 // search order, so those are listed only when some step on them prints.
 void SubnetworkBuilder::searchPair(NodeId a, NodeId b, const DistanceMap& fromA,
                                    const DistanceMap& fromB) {
-  bool missing = false;
+  failing_.clear();
   for (const Step& step : finder_.find(a, b, maxLength_, fromA, fromB)) {
     const InteractionId recorded = steps_.recorded(step.walked, step.from);
     if (!filter_.passes(recorded)) {
-      missing = true;
+      failing_.push_back(step);
       continue;
     }
     table_.addInteractionToIntHash(recorded);
     noteIntermediate(network_.interaction(recorded).first);
     noteIntermediate(network_.interaction(recorded).second);
   }
-  if (missing) reportMissingSteps(a, b, fromB);
-}
-
-void SubnetworkBuilder::reportMissingSteps(NodeId a, NodeId b, const DistanceMap& fromB) {
-  forEachArrival(
-      network_, filter_, a, b, maxLength_,
-      [&](const SearchPath& path, NodeId next, InteractionId) {
-        return path.length + 1 + fromB[next] <= maxLength_;
-      },
-      [&](const SearchPath& path) {
-        for (int i = 1; i <= path.length; ++i) {
-          const NodeId from = path.nodes[static_cast<std::size_t>(i - 1)];
-          if (filter_.passes(steps_.recorded(path.walked[static_cast<std::size_t>(i)], from))) {
-            continue;
-          }
-          out_.print(messages::kMissingInteraction, network_.name(from),
-                     network_.name(path.nodes[static_cast<std::size_t>(i)]));
-        }
-      });
+  if (!failing_.empty()) missing_.report(a, b, maxLength_, fromB, failing_, out_);
 }
 
 void SubnetworkBuilder::noteIntermediate(NodeId node) {

@@ -1,0 +1,213 @@
+// Times the subnetwork construction on a large network.
+//
+//   search_bench --length L --seeds N [--module] [--reference | --compare]
+//                [--min-references M] [--max-load A] FILE.sig...
+//
+// Loads the files, picks N seeds (uniformly at random, or with --module from the direct
+// neighbourhood of one node, as a disease gene set clusters), and times getNetworkFromNodes
+// alone, its standard output counted and discarded. --reference times the literal
+// exhaustive construction instead; --compare runs both, keeping their output in memory, and
+// says whether output and subnetwork are identical. The choice of seeds is fixed, so runs
+// are comparable.
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "search/subnetwork.hpp"
+#include "store/sig_reader.hpp"
+// The literal construction lives with the tests, as the twin the fast one is checked
+// against; it is compiled in here to be timed on the same data.
+#include "tests/reference_search.cpp"
+
+namespace {
+
+using namespace seedweave;
+using Clock = std::chrono::steady_clock;
+
+struct Options {
+  int length = 3;
+  int seeds = 5;
+  bool module = false;
+  bool reference = false;
+  bool compare = false;
+  int minReferences = 0;
+  int maxArticleLoad = 0;
+  std::vector<const char*> files;
+};
+
+bool parse(int argc, char** argv, Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    int* value = arg == "--length"           ? &options.length
+                 : arg == "--seeds"          ? &options.seeds
+                 : arg == "--min-references" ? &options.minReferences
+                 : arg == "--max-load"       ? &options.maxArticleLoad
+                                             : nullptr;
+    if (arg == "--module") {
+      options.module = true;
+    } else if (arg == "--reference") {
+      options.reference = true;
+    } else if (arg == "--compare") {
+      options.compare = true;
+    } else if (value == nullptr) {
+      options.files.push_back(argv[i]);
+    } else if (++i < argc) {
+      *value = std::atoi(argv[i]);
+    } else {
+      return false;
+    }
+  }
+  return !options.files.empty() && options.seeds > 0;
+}
+
+// splitmix64, so that the seeds are the same on every platform.
+class Random {
+ public:
+  std::uint64_t below(std::uint64_t bound) {
+    std::uint64_t z = (state_ += 0x9e3779b97f4a7c15ULL);
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
+    return (z ^ (z >> 31)) % bound;
+  }
+
+ private:
+  std::uint64_t state_ = 20261206;
+};
+
+NodeSet randomSeeds(const Network& network, int count, Random& random) {
+  NodeSet seeds;
+  while (static_cast<int>(seeds.size()) < count) {
+    addInteractorToIntList(seeds, static_cast<NodeId>(random.below(network.nodeCount())));
+  }
+  return seeds;
+}
+
+// A node with enough partners, and count - 1 of them.
+NodeSet moduleSeeds(const Network& network, int count, Random& random) {
+  NodeId centre;
+  do {
+    centre = static_cast<NodeId>(random.below(network.nodeCount()));
+  } while (static_cast<int>(network.node(centre).interactions.size()) < 2 * count);
+  NodeSet seeds{centre};
+  const std::vector<InteractionId>& partners = network.node(centre).interactions;
+  while (static_cast<int>(seeds.size()) < count) {
+    const InteractionId id = partners[random.below(partners.size())];
+    addInteractorToIntList(seeds, network.otherEnd(network.interaction(id), centre));
+  }
+  return seeds;
+}
+
+// Standard output of the construction goes here: counted, then dropped.
+struct Discarded {
+  std::uint64_t bytes = 0;
+  std::uint64_t lines = 0;
+};
+
+ssize_t discard(void* cookie, const char* data, std::size_t size) {
+  auto* counts = static_cast<Discarded*>(cookie);
+  counts->bytes += size;
+  for (std::size_t i = 0; i < size; ++i) counts->lines += data[i] == '\n' ? 1 : 0;
+  return static_cast<ssize_t>(size);
+}
+
+double secondsSince(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+long peakResidentMegabytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss / 1024;
+}
+
+// Runs both constructions with their output kept, and compares.
+int compare(const Network& network, const InteractionFilter& filter, const NodeSet& seeds,
+            const Options& options) {
+  Output fastOut;
+  auto start = Clock::now();
+  const SubnetworkTable fast = getNetworkFromNodes(network, filter, seeds, options.length, fastOut);
+  const double fastSeconds = secondsSince(start);
+  Output literalOut;
+  start = Clock::now();
+  const SubnetworkTable literal = reference::getNetworkFromNodes(
+      network, seeds, options.length, options.minReferences, options.maxArticleLoad, literalOut);
+  const double literalSeconds = secondsSince(start);
+  const bool sameOutput = fastOut.captured() == literalOut.captured();
+  const bool sameTable = fast.inBucketOrder() == literal.inBucketOrder();
+  std::size_t missing = 0;
+  for (std::size_t at = 0; (at = literalOut.captured().find("missing", at)) != std::string::npos;
+       ++at) {
+    ++missing;
+  }
+  std::printf(
+      "compare L=%d seeds=%d %s filter=%d/%d: fast %.3f s, literal %.3f s | %zu "
+      "interactions, %zu bytes of stdout, %zu missing-interaction lines | output %s, "
+      "subnetwork %s\n",
+      options.length, options.seeds, options.module ? "module" : "random", options.minReferences,
+      options.maxArticleLoad, fastSeconds, literalSeconds, literal.size(),
+      literalOut.captured().size(), missing, sameOutput ? "identical" : "DIFFERS",
+      sameTable ? "identical" : "DIFFERS");
+  return sameOutput && sameTable ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (!parse(argc, argv, options)) {
+    std::fprintf(stderr,
+                 "usage: search_bench --length L --seeds N [--module] [--reference | --compare] "
+                 "[--min-references M] [--max-load A] FILE.sig...\n");
+    return 2;
+  }
+  auto start = Clock::now();
+  Network network;
+  Output quiet;
+  for (std::size_t i = 0; i < options.files.size(); ++i) {
+    readSigFile(options.files[i], network, static_cast<int>(i), false, quiet);
+  }
+  network.runTallies(quiet);
+  const double loadSeconds = secondsSince(start);
+  const long loadedMegabytes = peakResidentMegabytes();
+
+  Random random;
+  const NodeSet seeds = options.module ? moduleSeeds(network, options.seeds, random)
+                                       : randomSeeds(network, options.seeds, random);
+  start = Clock::now();
+  const InteractionFilter filter(network, options.minReferences, options.maxArticleLoad);
+  const double filterSeconds = secondsSince(start);
+  if (options.compare) return compare(network, filter, seeds, options);
+
+  Discarded counts;
+  FILE* sink = fopencookie(&counts, "w", cookie_io_functions_t{nullptr, discard, nullptr, nullptr});
+  std::size_t interactions = 0;
+  double seconds = 0;
+  {
+    Output out(sink);
+    start = Clock::now();
+    const SubnetworkTable table =
+        options.reference
+            ? reference::getNetworkFromNodes(network, seeds, options.length, options.minReferences,
+                                             options.maxArticleLoad, out)
+            : getNetworkFromNodes(network, filter, seeds, options.length, out);
+    out.flush();
+    seconds = secondsSince(start);
+    interactions = table.size();
+  }
+  std::fclose(sink);
+  std::printf(
+      "%s L=%d seeds=%d %s filter=%d/%d: construction %.3f s | %zu interactions | stdout %llu "
+      "lines, %.1f MB | load %.2f s, filter %.3f s | peak RSS %ld MB (%ld MB after load)\n",
+      options.reference ? "reference" : "fast", options.length, options.seeds,
+      options.module ? "module" : "random", options.minReferences, options.maxArticleLoad, seconds,
+      interactions, static_cast<unsigned long long>(counts.lines),
+      static_cast<double>(counts.bytes) / 1e6, loadSeconds, filterSeconds, peakResidentMegabytes(),
+      loadedMegabytes);
+  return 0;
+}

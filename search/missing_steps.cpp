@@ -1,0 +1,74 @@
+#include "search/missing_steps.hpp"
+
+#include "search/messages.hpp"
+#include "search/pruned_enumeration.hpp"
+
+namespace seedweave {
+
+MissingStepReporter::MissingStepReporter(const Network& network, const InteractionFilter& filter,
+                                         const StepRecords& steps)
+    : network_(network),
+      filter_(filter),
+      steps_(steps),
+      detour_(network.nodeCount(), DistanceMap::kUnreached) {}
+
+// A breadth-first search from the failing steps' tails, each starting at 1 + dist(y, b):
+// a bucket per value, since starting values differ and no value beyond L matters.
+void MissingStepReporter::measureDetours(int maxLength, const DistanceMap& toB,
+                                         const std::vector<Step>& failing) {
+  for (NodeId node : measured_) detour_[static_cast<std::size_t>(node)] = DistanceMap::kUnreached;
+  measured_.clear();
+  std::vector<std::vector<NodeId>> buckets(static_cast<std::size_t>(maxLength + 1));
+  for (const Step& step : failing) {
+    const NodeId head = network_.otherEnd(network_.interaction(step.walked), step.from);
+    buckets[static_cast<std::size_t>(1 + toB[head])].push_back(step.from);
+  }
+  for (int value = 0; value <= maxLength; ++value) {
+    for (std::size_t i = 0; i < buckets[static_cast<std::size_t>(value)].size(); ++i) {
+      const NodeId node = buckets[static_cast<std::size_t>(value)][i];
+      if (detour(node) <= value) continue;
+      if (detour(node) == DistanceMap::kUnreached) measured_.push_back(node);
+      detour_[static_cast<std::size_t>(node)] = static_cast<std::uint8_t>(value);
+      if (value == maxLength) continue;
+      for (InteractionId id : network_.node(node).interactions) {
+        if (!filter_.passes(id)) continue;
+        const NodeId next = network_.otherEnd(network_.interaction(id), node);
+        if (detour(next) > value + 1) buckets[static_cast<std::size_t>(value + 1)].push_back(next);
+      }
+    }
+  }
+}
+
+bool MissingStepReporter::printsOnPrefix(const std::vector<NodeId>& nodes,
+                                         const std::vector<InteractionId>& walked,
+                                         int length) const {
+  for (int i = 1; i <= length; ++i) {
+    const auto at = static_cast<std::size_t>(i);
+    if (!filter_.passes(steps_.recorded(walked[at], nodes[at - 1]))) return true;
+  }
+  return false;
+}
+
+void MissingStepReporter::report(NodeId a, NodeId b, int maxLength, const DistanceMap& toB,
+                                 const std::vector<Step>& failing, Output& out) {
+  measureDetours(maxLength, toB, failing);
+  forEachArrival(
+      network_, filter_, a, b, maxLength,
+      [&](const SearchPath& path, NodeId next, InteractionId via) {
+        const int depth = path.length + 1;
+        if (depth + toB[next] > maxLength) return false;
+        if (depth + detour(next) <= maxLength) return true;
+        return !filter_.passes(steps_.recorded(via, path.last())) ||
+               printsOnPrefix(path.nodes, path.walked, path.length);
+      },
+      [&](const SearchPath& path) {
+        for (int i = 1; i <= path.length; ++i) {
+          const auto at = static_cast<std::size_t>(i);
+          if (filter_.passes(steps_.recorded(path.walked[at], path.nodes[at - 1]))) continue;
+          out.print(messages::kMissingInteraction, network_.name(path.nodes[at - 1]),
+                    network_.name(path.nodes[at]));
+        }
+      });
+}
+
+}  // namespace seedweave
