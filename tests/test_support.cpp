@@ -79,8 +79,8 @@ RunResult runBinary(const fs::path& folder, const std::vector<std::string>& args
   const fs::path inputFile = folder / ".stdin";
   std::ofstream(inputFile, std::ios::binary) << input;
   std::string command = "cd " + quote(folder.string()) + " && " + quote(SEEDWEAVE_BINARY);
-  for (const std::string& arg : args) command += " " + quote(arg);
-  command += " < " + quote(inputFile.string());
+  for (const std::string& arg : args) command.append(" ").append(quote(arg));
+  command.append(" < ").append(quote(inputFile.string()));
   RunResult result;
   FILE* pipe = ::popen(command.c_str(), "r");
   if (pipe == nullptr) return result;
