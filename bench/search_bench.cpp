@@ -1,17 +1,20 @@
 // Times the subnetwork construction on a large network.
 //
 //   search_bench --length L --seeds N [--module] [--reference | --compare]
-//                [--min-references M] [--max-load A] FILE.sig...
+//                [--min-references M] [--max-load A] [--time-limit S] FILE.sig...
 //
 // Loads the files, picks N seeds (uniformly at random, or with --module from the direct
 // neighbourhood of one node, as a disease gene set clusters), and times getNetworkFromNodes
 // alone, its standard output counted and discarded. --reference times the literal
 // exhaustive construction instead; --compare runs both, keeping their output in memory, and
-// says whether output and subnetwork are identical. The choice of seeds is fixed, so runs
-// are comparable.
+// says whether output and subnetwork are identical. With --time-limit a construction still
+// running after S seconds is stopped and reported as "> S s". The choice of seeds is fixed,
+// so runs are comparable.
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -38,6 +41,7 @@ struct Options {
   bool compare = false;
   int minReferences = 0;
   int maxArticleLoad = 0;
+  int timeLimit = 0;
   std::vector<const char*> files;
 };
 
@@ -48,6 +52,7 @@ bool parse(int argc, char** argv, Options& options) {
                  : arg == "--seeds"          ? &options.seeds
                  : arg == "--min-references" ? &options.minReferences
                  : arg == "--max-load"       ? &options.maxArticleLoad
+                 : arg == "--time-limit"     ? &options.timeLimit
                                              : nullptr;
     if (arg == "--module") {
       options.module = true;
@@ -120,6 +125,28 @@ double secondsSince(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
+// The line printed when the time limit stops a construction, prepared before it starts.
+char timeoutLine[256];
+std::size_t timeoutLength = 0;
+
+void stopAtTimeLimit(int) {
+  if (write(STDOUT_FILENO, timeoutLine, timeoutLength) < 0) _exit(1);
+  _exit(0);
+}
+
+void armTimeLimit(const Options& options) {
+  if (options.timeLimit <= 0) return;
+  const int length = std::snprintf(
+      timeoutLine, sizeof timeoutLine, "%s L=%d seeds=%d %s filter=%d/%d: construction > %d s\n",
+      options.reference ? "reference" : "fast", options.length, options.seeds,
+      options.module ? "module" : "random", options.minReferences, options.maxArticleLoad,
+      options.timeLimit);
+  timeoutLength = static_cast<std::size_t>(length);
+  std::fflush(stdout);
+  std::signal(SIGALRM, stopAtTimeLimit);
+  alarm(static_cast<unsigned>(options.timeLimit));
+}
+
 long peakResidentMegabytes() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
@@ -163,7 +190,7 @@ int main(int argc, char** argv) {
   if (!parse(argc, argv, options)) {
     std::fprintf(stderr,
                  "usage: search_bench --length L --seeds N [--module] [--reference | --compare] "
-                 "[--min-references M] [--max-load A] FILE.sig...\n");
+                 "[--min-references M] [--max-load A] [--time-limit S] FILE.sig...\n");
     return 2;
   }
   auto start = Clock::now();
@@ -190,6 +217,7 @@ int main(int argc, char** argv) {
   double seconds = 0;
   {
     Output out(sink);
+    armTimeLimit(options);
     start = Clock::now();
     const SubnetworkTable table =
         options.reference
@@ -198,6 +226,7 @@ int main(int argc, char** argv) {
             : getNetworkFromNodes(network, filter, seeds, options.length, out);
     out.flush();
     seconds = secondsSince(start);
+    alarm(0);
     interactions = table.size();
   }
   std::fclose(sink);

@@ -1,7 +1,6 @@
 #include "search/missing_steps.hpp"
 
 #include "search/messages.hpp"
-#include "search/pruned_enumeration.hpp"
 
 namespace seedweave {
 
@@ -39,12 +38,10 @@ void MissingStepReporter::measureDetours(int maxLength, const DistanceMap& toB,
   }
 }
 
-bool MissingStepReporter::printsOnPrefix(const std::vector<NodeId>& nodes,
-                                         const std::vector<InteractionId>& walked,
-                                         int length) const {
-  for (int i = 1; i <= length; ++i) {
+bool MissingStepReporter::printsOnPath(const SearchPath& path) const {
+  for (int i = 1; i <= path.length; ++i) {
     const auto at = static_cast<std::size_t>(i);
-    if (!filter_.passes(steps_.recorded(walked[at], nodes[at - 1]))) return true;
+    if (recordsFailing(steps_, filter_, path.walked[at], path.nodes[at - 1])) return true;
   }
   return false;
 }
@@ -58,13 +55,12 @@ void MissingStepReporter::report(NodeId a, NodeId b, int maxLength, const Distan
         const int depth = path.length + 1;
         if (depth + toB[next] > maxLength) return false;
         if (depth + detour(next) <= maxLength) return true;
-        return !filter_.passes(steps_.recorded(via, path.last())) ||
-               printsOnPrefix(path.nodes, path.walked, path.length);
+        return recordsFailing(steps_, filter_, via, path.last()) || printsOnPath(path);
       },
       [&](const SearchPath& path) {
         for (int i = 1; i <= path.length; ++i) {
           const auto at = static_cast<std::size_t>(i);
-          if (filter_.passes(steps_.recorded(path.walked[at], path.nodes[at - 1]))) continue;
+          if (!recordsFailing(steps_, filter_, path.walked[at], path.nodes[at - 1])) continue;
           out.print(messages::kMissingInteraction, network_.name(path.nodes[at - 1]),
                     network_.name(path.nodes[at]));
         }

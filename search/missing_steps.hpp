@@ -12,6 +12,7 @@
 
 #include "search/hop_distances.hpp"
 #include "search/path_arcs.hpp"
+#include "search/pruned_enumeration.hpp"
 #include "search/step_records.hpp"
 #include "store/output.hpp"
 
@@ -31,8 +32,7 @@ class MissingStepReporter {
 
  private:
   void measureDetours(int maxLength, const DistanceMap& toB, const std::vector<Step>& failing);
-  bool printsOnPrefix(const std::vector<NodeId>& nodes, const std::vector<InteractionId>& walked,
-                      int length) const;
+  bool printsOnPath(const SearchPath& path) const;
   int detour(NodeId node) const { return detour_[static_cast<std::size_t>(node)]; }
 
   const Network& network_;
