@@ -1,0 +1,249 @@
+#include "report/path_lengths.hpp"
+
+#include <algorithm>
+#include <span>
+#include <unordered_map>
+#include <utility>
+
+#include "search/anomalous_steps.hpp"
+#include "search/pruned_enumeration.hpp"
+
+namespace seedweave {
+
+DistanceTable::DistanceTable(int seedCount)
+    : seedCount_(seedCount),
+      entries_(seedCount < 2 ? 0
+                             : static_cast<std::size_t>(seedCount) *
+                                   static_cast<std::size_t>(seedCount - 1) / 2,
+               0) {}
+
+std::size_t DistanceTable::pairPosition(int i, int j) const {
+  const auto n = static_cast<std::size_t>(seedCount_);
+  const auto row = static_cast<std::size_t>(i);
+  return row * n - row * (row + 1) / 2 + static_cast<std::size_t>(j - i - 1);
+}
+
+int GetDistance(int a, int b, const DistanceTable& table, Output& out) {
+  if (a != b) return table.between(a, b);
+  out.print("invalid\n");
+  return table.size() == 0 ? 0 : table.entry(table.size() - 1);
+}
+
+namespace {
+
+// For every node, the other ends of its interactions that pass the filter, direction ignored,
+// in one flat array so that repeated searches stay in cache.
+class FilteredNeighbours {
+ public:
+  FilteredNeighbours(const Network& network, const InteractionFilter& filter)
+      : offsets_(network.nodeCount() + 1, 0) {
+    for (std::size_t node = 0; node < network.nodeCount(); ++node) {
+      const auto id = static_cast<NodeId>(node);
+      for (InteractionId interaction : network.node(id).interactions) {
+        if (!filter.passes(interaction)) continue;
+        neighbours_.push_back(network.otherEnd(network.interaction(interaction), id));
+      }
+      offsets_[node + 1] = neighbours_.size();
+    }
+  }
+
+  std::span<const NodeId> of(NodeId node) const {
+    const auto index = static_cast<std::size_t>(node);
+    return {neighbours_.data() + offsets_[index], offsets_[index + 1] - offsets_[index]};
+  }
+  std::size_t nodeCount() const { return offsets_.size() - 1; }
+
+ private:
+  std::vector<std::size_t> offsets_;
+  std::vector<NodeId> neighbours_;
+};
+
+// Breadth-first search at most kLongestMeasuredPath levels deep that stops as soon as every
+// wanted node is reached. Its buffers serve one source after another without clearing.
+class BoundedSearch {
+ public:
+  explicit BoundedSearch(const FilteredNeighbours& neighbours)
+      : neighbours_(neighbours),
+        reachedIn_(neighbours.nodeCount(), 0),
+        wantedIn_(neighbours.nodeCount(), 0),
+        depth_(neighbours.nodeCount(), 0) {}
+
+  // Time complexity: O(nodes and neighbour entries within reach).
+  void run(NodeId source, std::span<const NodeId> wanted) {
+    ++run_;
+    std::size_t missing = 0;
+    for (NodeId node : wanted) {
+      if (wantedIn_[index(node)] == run_) continue;
+      wantedIn_[index(node)] = run_;
+      ++missing;
+    }
+    frontier_.assign(1, source);
+    if (missing == 0 || reach(source, 0, missing)) return;
+    for (int level = 1; level <= kLongestMeasuredPath && !frontier_.empty(); ++level) {
+      next_.clear();
+      for (NodeId node : frontier_) {
+        for (NodeId neighbour : neighbours_.of(node)) {
+          if (reachedIn_[index(neighbour)] == run_) continue;
+          next_.push_back(neighbour);
+          if (reach(neighbour, level, missing)) return;
+        }
+      }
+      std::swap(frontier_, next_);
+    }
+  }
+
+  // Path length from the last source to a node that was wanted in that run.
+  int depth(NodeId node) const {
+    return reachedIn_[index(node)] == run_ ? depth_[index(node)] : kBeyondMeasuredPaths;
+  }
+
+ private:
+  static std::size_t index(NodeId node) { return static_cast<std::size_t>(node); }
+
+  // Records the node's depth; true when it was the last wanted node still missing.
+  bool reach(NodeId node, int level, std::size_t& missing) {
+    reachedIn_[index(node)] = run_;
+    depth_[index(node)] = static_cast<std::uint8_t>(level);
+    return wantedIn_[index(node)] == run_ && --missing == 0;
+  }
+
+  const FilteredNeighbours& neighbours_;
+  std::vector<std::uint32_t> reachedIn_;
+  std::vector<std::uint32_t> wantedIn_;
+  std::vector<std::uint8_t> depth_;
+  std::vector<NodeId> frontier_;
+  std::vector<NodeId> next_;
+  std::uint32_t run_ = 0;
+};
+
+// The steps on which the enumeration prints "missing interaction", with their ends numbered,
+// so that each seed can keep its path lengths to just those ends.
+class ReportedSteps {
+ public:
+  ReportedSteps(const Network& network, const InteractionFilter& filter) {
+    // When every interaction passes, every step records a passing one.
+    if (filter.minReferences() == 0 && filter.maxArticleLoad() == 0) return;
+    const AnomalousSteps anomalies(network, filter);
+    if (anomalies.empty()) return;
+    std::unordered_map<NodeId, int> numbers;
+    auto number = [&](NodeId node) {
+      const auto [place, added] = numbers.try_emplace(node, static_cast<int>(nodes_.size()));
+      if (added) nodes_.push_back(node);
+      return place->second;
+    };
+    for (std::size_t id = 0; id < network.interactionCount(); ++id) {
+      if (!filter.passes(static_cast<InteractionId>(id))) continue;
+      const INTERACTION& walked = network.interaction(static_cast<InteractionId>(id));
+      for (const auto& [u, v] :
+           {std::pair{walked.first, walked.second}, std::pair{walked.second, walked.first}}) {
+        if (anomalies.contains(u, v)) steps_.emplace_back(number(u), number(v));
+      }
+    }
+    std::sort(steps_.begin(), steps_.end());
+    steps_.erase(std::unique(steps_.begin(), steps_.end()), steps_.end());
+  }
+
+  const std::vector<NodeId>& nodes() const { return nodes_; }
+
+  // The last search's path lengths to the ends of the steps, in their numbering.
+  std::vector<std::uint8_t> depthsIn(const BoundedSearch& search) const {
+    std::vector<std::uint8_t> depths(nodes_.size());
+    for (std::size_t i = 0; i < nodes_.size(); ++i) {
+      depths[i] = static_cast<std::uint8_t>(search.depth(nodes_[i]));
+    }
+    return depths;
+  }
+
+  // Whether a path of `length` interactions, the shortest between source and target, can
+  // take one of the steps: a step u -> v lies on one exactly when the source reaches u, and
+  // v reaches the target, in length - 1 interactions together.
+  bool onShortestPath(const std::vector<std::uint8_t>& fromSource,
+                      const std::vector<std::uint8_t>& fromTarget, int length) const {
+    return std::any_of(steps_.begin(), steps_.end(), [&](const std::pair<int, int>& step) {
+      return fromSource[static_cast<std::size_t>(step.first)] + 1 +
+                 fromTarget[static_cast<std::size_t>(step.second)] ==
+             length;
+    });
+  }
+
+ private:
+  std::vector<NodeId> nodes_;
+  std::vector<std::pair<int, int>> steps_;
+};
+
+}  // namespace
+
+DistanceTable computePathLengths(const Network& network, const NodeSet& seeds,
+                                 const InteractionFilter& filter, Output& out) {
+  out.print("Computing Characteristic Path Length between components...\n");
+  const int seedCount = static_cast<int>(seeds.size());
+  DistanceTable table(seedCount);
+  const FilteredNeighbours neighbours(network, filter);
+  const ReportedSteps steps(network, filter);
+  BoundedSearch search(neighbours);
+
+  std::vector<std::vector<std::uint8_t>> stepDepths(seeds.size());
+  std::vector<NodeId> wanted;
+  for (int i = 0; i < seedCount; ++i) {
+    wanted.assign(seeds.begin() + i + 1, seeds.end());
+    wanted.insert(wanted.end(), steps.nodes().begin(), steps.nodes().end());
+    search.run(seeds[static_cast<std::size_t>(i)], wanted);
+    for (int j = i + 1; j < seedCount; ++j) {
+      table.setEntry(table.pairPosition(i, j), search.depth(seeds[static_cast<std::size_t>(j)]));
+    }
+    stepDepths[static_cast<std::size_t>(i)] = steps.depthsIn(search);
+  }
+
+  // Searching a pair at growing lengths finds nothing below its path length, and at that
+  // length prints a line only for paths that take a reported step; for the pairs with such
+  // paths the enumeration itself runs.
+  ArrivalCounter enumeration(network, filter);
+  for (int i = 0; i < seedCount; ++i) {
+    const NodeId source = seeds[static_cast<std::size_t>(i)];
+    out.print("Computing Characteristic Path Length for %s...\n", network.name(source));
+    for (int j = i + 1; j < seedCount; ++j) {
+      const int length = table.between(i, j);
+      if (length > kLongestMeasuredPath ||
+          !steps.onShortestPath(stepDepths[static_cast<std::size_t>(i)],
+                                stepDepths[static_cast<std::size_t>(j)], length)) {
+        continue;
+      }
+      enumeration.count(source, seeds[static_cast<std::size_t>(j)], length, out);
+    }
+  }
+  return table;
+}
+
+void writePathLengthTable(std::FILE* report, const Network& network, const NodeSet& seeds,
+                          const DistanceTable& table) {
+  std::fputs("<table><tr>\n", report);
+  for (NodeId seed : seeds) std::fprintf(report, "<td>%s</td>", network.name(seed));
+  std::fputs("</tr>\n", report);
+  const int seedCount = static_cast<int>(seeds.size());
+  for (int row = 0; row < seedCount; ++row) {
+    std::fprintf(report, "<tr><td>%s</td>", network.name(seeds[static_cast<std::size_t>(row)]));
+    for (int column = 0; column < row; ++column) std::fputs("<td></td>", report);
+    for (int column = row + 1; column < seedCount; ++column) {
+      std::fprintf(report, "<td>%d</td>", table.between(row, column));
+    }
+    std::fputs("</tr>\n", report);
+  }
+  std::fputs("</table>\n", report);
+}
+
+void writePseudoCpl(std::FILE* report, const DistanceTable& table) {
+  std::fputs("\nK-means clustering analysis\n", report);
+  if (table.size() == 0) {
+    std::fprintf(report, "K=1 nodes:%d; pseudo CPL:NA\n", table.seedCount());
+    return;
+  }
+  // Added one by one in single precision, as every other mean of the report.
+  float sum = 0.0f;
+  for (std::size_t position = 0; position < table.size(); ++position) {
+    sum += static_cast<float>(table.entry(position));
+  }
+  const float mean = sum / static_cast<float>(table.size());
+  std::fprintf(report, "K=1 nodes:%d; pseudo CPL:%.2f\n", table.seedCount(), mean);
+}
+
+}  // namespace seedweave

@@ -1,0 +1,111 @@
+// The clustering of the seeds: the block start, the move rule, and the fast clustering
+// against the literal one on random path-length tables.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+
+#include "reference_clustering.hpp"
+#include "report/clustering.hpp"
+#include "report_capture.hpp"
+
+namespace seedweave {
+namespace {
+
+using testing::referenceClusteringReport;
+using testing::referenceClusterSeeds;
+
+std::vector<int> randomEntries(int n, int lowest, int highest, unsigned seed) {
+  std::mt19937 random(seed);
+  std::vector<int> entries(static_cast<std::size_t>(n * (n - 1) / 2));
+  for (int& entry : entries) entry = std::uniform_int_distribution<int>(lowest, highest)(random);
+  return entries;
+}
+
+DistanceTable tableOf(int n, const std::vector<int>& entries) {
+  DistanceTable table(n);
+  for (std::size_t i = 0; i < entries.size(); ++i) table.setEntry(i, entries[i]);
+  return table;
+}
+
+using Members = std::vector<int>;
+
+TEST(Clustering, StartsFromBlocksWithTheRemainderInTheLastCluster) {
+  // Equal path lengths never lower the within-cluster means, so the blocks stay.
+  std::srand(1);
+  const std::vector<SeedCluster> three = clusterSeeds(tableOf(7, std::vector<int>(21, 1)), 3);
+  EXPECT_EQ(three[0].members, (Members{0, 1}));
+  EXPECT_EQ(three[1].members, (Members{2, 3}));
+  EXPECT_EQ(three[2].members, (Members{4, 5, 6}));
+  EXPECT_EQ(three[2].averagePathLength, 1.0f);
+  // Fewer seeds than clusters: all in the last one, the others empty and without a mean.
+  const std::vector<SeedCluster> five = clusterSeeds(tableOf(3, {1, 2, 3}), 5);
+  EXPECT_TRUE(five[3].members.empty());
+  EXPECT_FALSE(five[3].averagePathLength);
+  EXPECT_EQ(five[4].members, (Members{0, 1, 2}));
+  EXPECT_EQ(five[4].averagePathLength, 2.0f);
+}
+
+TEST(Clustering, TwoMemberClustersNeverMove) {
+  // A move out of a two-member cluster leaves one member, which has no mean.
+  const DistanceTable eight = tableOf(8, randomEntries(8, 1, 5, 3));
+  for (unsigned seed : {1u, 2u, 3u}) {
+    std::srand(seed);
+    const std::vector<SeedCluster> four = clusterSeeds(eight, 4);
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(four[k].members, (Members{2 * k, 2 * k + 1}));
+  }
+}
+
+// Same srand seed before each: the written blocks and the number of draws must agree.
+TEST(Clustering, MatchesTheLiteralClusteringOnRandomTables) {
+  struct Shape {
+    int seeds, lowest, highest;
+  };
+  const std::vector<Shape> shapes = {{1, 1, 5},  {2, 1, 5},  {5, 1, 5},  {9, 1, 5},
+                                     {12, 1, 2}, {13, 1, 5}, {16, 4, 5}, {19, 1, 5},
+                                     {24, 2, 3}, {30, 1, 5}, {12, 3, 3}};
+  int moved = 0;
+  for (unsigned c = 0; c < shapes.size(); ++c) {
+    const Shape& shape = shapes[c];
+    const std::vector<int> entries = randomEntries(shape.seeds, shape.lowest, shape.highest, c);
+    const DistanceTable table = tableOf(shape.seeds, entries);
+    std::vector<std::string> names;
+    for (int i = 0; i < shape.seeds; ++i) names.push_back(std::to_string(i).insert(0, 1, 'S'));
+    std::vector<const char*> pointers;
+    for (const std::string& name : names) pointers.push_back(name.c_str());
+
+    std::srand(1000 + c);
+    Output out;
+    const std::string fast =
+        testing::writtenBy([&](std::FILE* f) { writeClusterings(f, table, pointers, out); });
+    const int nextAfterFast = std::rand();
+    std::srand(1000 + c);
+    EXPECT_EQ(fast, referenceClusteringReport(entries, shape.seeds, names)) << "case " << c;
+    EXPECT_EQ(nextAfterFast, std::rand()) << "case " << c;
+
+    std::srand(1000 + c);  // moves change cluster sizes; make sure some happen
+    if (clusterSeeds(table, 2)[0].members.size() != names.size() / 2) ++moved;
+  }
+  EXPECT_GT(moved, 0);
+}
+
+// With the exact range lowered, sums are re-added in member order; the result is the same.
+TEST(Clustering, MemberOrderSumsAgreeWithTheLiteralClustering) {
+  for (unsigned c = 0; c < 4; ++c) {
+    const int n = 14 + static_cast<int>(c);
+    const std::vector<int> entries = randomEntries(n, 1, 5, 50 + c);
+    for (int k = kFewestClusters; k <= kMostClusters; ++k) {
+      std::srand(77 + c);
+      const std::vector<SeedCluster> fast = clusterSeeds(tableOf(n, entries), k, 10);
+      std::srand(77 + c);
+      const std::vector<SeedCluster> literal = referenceClusterSeeds(entries, n, k);
+      for (std::size_t i = 0; i < literal.size(); ++i) {
+        EXPECT_EQ(fast[i].members, literal[i].members) << "n=" << n << " K=" << k;
+        EXPECT_EQ(fast[i].averagePathLength, literal[i].averagePathLength);
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace seedweave
