@@ -29,12 +29,13 @@ struct SeedCluster {
   std::optional<float> averagePathLength;
 };
 
-// Partitions the seeds into `clusters` clusters. Starts from blocks of consecutive seed
-// indices (the remainder joins the last cluster); each of kClusteringIterations iterations
-// draws a source cluster, a target cluster and, when they differ, a member position from
-// rand(), and moves that member when the summed within-cluster means fall and the summed
-// between-cluster means rise. `exactSums` only moves the point where sums are re-added in
-// member order; the result is the same for every value.
+// Partitions the seeds into `clusters` clusters (1 to kMostClusters). Starts from blocks of
+// consecutive seed indices (the remainder joins the last cluster); each of
+// kClusteringIterations iterations draws a source cluster, a target cluster and, when they
+// differ, a member position from rand(), and moves that member when the summed within-cluster
+// means fall and the summed between-cluster means rise. Sums above `exactSums` are re-added
+// in member order; any value up to kExactFloatSums gives the same result, and tests lower it
+// to exercise that path.
 // Time complexity: O(n^2 + iterations * (n + clusters^2)) while sums stay within exactSums.
 std::vector<SeedCluster> clusterSeeds(const DistanceTable& table, int clusters,
                                       std::int64_t exactSums = kExactFloatSums);
