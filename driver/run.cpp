@@ -1,5 +1,10 @@
 #include "driver/run.hpp"
 
+#include <string>
+#include <vector>
+
+#include "driver/dialogue.hpp"
+#include "driver/messages.hpp"
 #include "store/network.hpp"
 #include "store/output.hpp"
 #include "store/sig_reader.hpp"
@@ -8,24 +13,30 @@ namespace seedweave {
 
 namespace {
 
-void loadNetwork(int fileCount, char** paths, Network& network, Output& out) {
-  out.print("Initializing hashes...\n");
-  for (int source = 0; source < fileCount; ++source) {
-    out.print("Reading %s...\n", paths[source]);
-    readSigFile(paths[source], network, source, false, out);
+void loadNetwork(const std::vector<std::string>& paths, Network& network, Output& out) {
+  out.print("%s", messages::kInitializing);
+  for (std::size_t source = 0; source < paths.size(); ++source) {
+    out.print(messages::kReading, paths[source].c_str());
+    readSigFile(paths[source].c_str(), network, static_cast<int>(source), false, out);
   }
-  out.print("Calculating tallies...\n");
+  out.print("%s", messages::kTallying);
   network.runTallies(out);
 }
 
 }  // namespace
 
-int runSeedweave(int argc, char** argv, std::FILE* /*input*/, std::FILE* output) {
+int runSeedweave(int argc, char** argv, std::FILE* input, std::FILE* output) {
   if (argc < 2) return 0;
   Output out(output);
+  const std::vector<std::string> sourcePaths(argv + 1, argv + argc);
   Network network;
-  loadNetwork(argc - 1, argv + 1, network, out);
-  out.print("Freeing network...\n");
+  loadNetwork(sourcePaths, network, out);
+  try {
+    Dialogue(network, sourcePaths, input, out).run();
+  } catch (const EndOfInput&) {
+    out.print("%s", messages::kEndOfInput);
+  }
+  out.print("%s", messages::kFreeing);
   network.freeNetwork(out);
   return 0;
 }

@@ -101,8 +101,9 @@ TEST(SigReader, UnreadablePathsAreReported) {
 TEST(SigReader, RecordsSpanningReadBlocks) {
   std::string text;
   for (int i = 0; i < 40000; ++i) {
-    text += sigLine("N" + std::to_string(i), "M" + std::to_string(i % 97), "0", "T",
-                    std::to_string(i + 1));
+    const std::string first = std::string("N").append(std::to_string(i));
+    const std::string second = std::string("M").append(std::to_string(i % 97));
+    text += sigLine(first, second, "0", "T", std::to_string(i + 1));
   }
   ASSERT_GT(text.size(), std::size_t{1} << 20);
   auto loaded = read(text);

@@ -1,0 +1,202 @@
+#include "driver/dialogue.hpp"
+
+#include <utility>
+
+#include "driver/messages.hpp"
+#include "export/cycles.hpp"
+#include "export/output_file.hpp"
+#include "export/sig_writers.hpp"
+#include "report/stats.hpp"
+#include "search/subnetwork.hpp"
+
+namespace seedweave {
+
+namespace msg = messages;
+
+namespace {
+// Every seed gets its triangles and neighbours; longer cycles are not asked for.
+constexpr int kCliqueSize = 3;
+constexpr int kMaxPathLength = 6;
+}  // namespace
+
+Dialogue::Dialogue(const Network& network, std::vector<std::string> sourcePaths, std::FILE* input,
+                   Output& out)
+    : network_(network), sourcePaths_(std::move(sourcePaths)), input_(input, &out), out_(out) {}
+
+void Dialogue::run() {
+  settings_.maxPathLength = askMaxPathLength();
+  settings_.maxArticleLoad = askMaxArticleLoad();
+  settings_.minReferences = askMinReferences();
+  filter_.emplace(network_, settings_.minReferences, settings_.maxArticleLoad);
+  saveCliques_ = askYesNo(msg::kCliquesPrompt, msg::kCliquesRepeated);
+  enterSeeds();
+  if (!finishSeedEntry()) return;
+  const SubnetworkTable table =
+      getNetworkFromNodes(network_, *filter_, seeds_, settings_.maxPathLength, out_);
+  const std::string name = saveSubnetwork(table);
+  if (askYesNo(msg::kReportPrompt, msg::kReportRepeated)) writeReport(name, table);
+}
+
+std::string Dialogue::readWord() {
+  std::optional<std::string> word = input_.next();
+  if (!word) throw EndOfInput{};
+  return std::move(*word);
+}
+
+int Dialogue::askMaxPathLength() {
+  out_.print("%s", msg::kPathLengthPrompt);
+  for (;;) {
+    const int length = leadingNumber(readWord());
+    if (length >= 1 && length <= kMaxPathLength) return length;
+    out_.print("%s", length > kMaxPathLength ? msg::kPathLengthTooLong : msg::kNotRecognizedThis);
+    out_.print("%s", msg::kPathLengthRepeated);
+  }
+}
+
+int Dialogue::askMaxArticleLoad() {
+  out_.print("%s", msg::kLoadPrompt);
+  for (;;) {
+    const std::string word = readWord();
+    if (isYes(word)) return askLoadLimit();
+    if (isNo(word)) return 0;
+    out_.print("%s%s", msg::kNotRecognizedThat, msg::kLoadRepeated);
+  }
+}
+
+int Dialogue::askLoadLimit() {
+  out_.print("%s", msg::kLoadRequest);
+  for (;;) {
+    const int limit = leadingNumber(readWord());
+    if (limit > 0) return limit;
+    out_.print("%s", msg::kLoadRequestRepeated);
+  }
+}
+
+int Dialogue::askMinReferences() {
+  out_.print("%s", msg::kReferencesPrompt);
+  for (;;) {
+    const std::string word = readWord();
+    if (isYes(word)) return askReferenceCount();
+    if (isNo(word)) return 0;
+    out_.print("%s%s", msg::kNotRecognizedThat, msg::kReferencesPrompt);
+  }
+}
+
+int Dialogue::askReferenceCount() {
+  out_.print("%s", msg::kReferencesRequest);
+  for (;;) {
+    const int count = leadingNumber(readWord());
+    if (count >= 0) return count;
+    // The request comes first here, then the complaint.
+    out_.print("%s%s", msg::kReferencesRequest, msg::kNotRecognizedThat);
+  }
+}
+
+bool Dialogue::askYesNo(const char* prompt, const char* complaintAndPrompt) {
+  out_.print("%s", prompt);
+  for (;;) {
+    const std::string word = readWord();
+    if (isYes(word)) return true;
+    if (isNo(word)) return false;
+    out_.print("%s", complaintAndPrompt);
+  }
+}
+
+void Dialogue::enterSeeds() {
+  out_.print("%s", msg::kSeedPrompt);
+  for (std::string word = readWord(); word != "."; word = readWord()) {
+    if (word.find(".txt") != std::string::npos) {
+      readSeedFile(word);
+    } else {
+      addSeed(word);
+    }
+    out_.print("%s", msg::kSeedPrompt);
+  }
+}
+
+void Dialogue::readSeedFile(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "r");
+  if (file == nullptr) {
+    out_.print("%s", msg::kSeedFileNotFound);
+    return;
+  }
+  WordReader names(file);
+  while (std::optional<std::string> name = names.next()) addSeed(*name);
+  // A path that opens but cannot be read (a folder) is as good as missing.
+  const bool unreadable = names.failed();
+  std::fclose(file);
+  if (unreadable) out_.print("%s", msg::kSeedFileNotFound);
+}
+
+void Dialogue::addSeed(const std::string& name) {
+  const NodeId node = network_.getInteractorFromHash(name);
+  if (node == none) {
+    out_.print(msg::kSeedUnknown, name.c_str());
+    return;
+  }
+  out_.print(msg::kSeedAdded, network_.name(node));
+  if (saveCliques_) dumpCycles(network_, node, kCliqueSize, sourcePaths_, *filter_, out_);
+  addInteractorToIntList(seeds_, node);
+  ++acceptedEntries_;
+}
+
+bool Dialogue::finishSeedEntry() const {
+  if (acceptedEntries_ >= 2) return true;
+  if (acceptedEntries_ == 1) {
+    out_.print("%s", msg::kOneSeed);
+    if (saveCliques_) out_.print("%s", msg::kOneSeedCliquesSaved);
+  } else {
+    out_.print("%s", msg::kNoSeeds);
+  }
+  return false;
+}
+
+std::string Dialogue::askSubnetworkName() {
+  out_.print("%s", msg::kNamePrompt);
+  for (;;) {
+    std::string name = readWord();
+    if (name.find_first_of(" /\\") == std::string::npos) return name;
+    out_.print("%s", msg::kNameIllegal);
+  }
+}
+
+std::string Dialogue::saveSubnetwork(const SubnetworkTable& table) {
+  for (;;) {
+    std::string name = askSubnetworkName();
+    if (writeSubnetworkFiles(name, table)) return name;
+  }
+}
+
+bool Dialogue::writeSubnetworkFiles(const std::string& name, const SubnetworkTable& table) {
+  const std::string sigName = name + ".sig";
+  const std::string sifName = name + ".sif";
+  OutputFile sig;
+  OutputFile sif;
+  if (!sig.open(sigName, out_)) return false;
+  if (!sif.open(sifName, out_)) {
+    sig.removeFile();
+    return false;
+  }
+  const int load = settings_.maxArticleLoad;
+  if (load > 0) {
+    out_.print("%s", msg::kSavingFiltered);
+    intHashToSigFiltered(sig.stream(), network_, table, settings_.minReferences, load);
+    intHashToSifFiltered(sif.stream(), network_, table, settings_.minReferences, load);
+  } else {
+    out_.print("%s", msg::kSavingPlain);
+    intHashToSig(sig.stream(), network_, table);
+    intHashToSif(sif.stream(), network_, table);
+  }
+  sig.close(out_);
+  sif.close(out_);
+  return true;
+}
+
+void Dialogue::writeReport(const std::string& name, const SubnetworkTable& table) {
+  OutputFile report;
+  if (!report.open(name + "_stats.txt", out_)) return;
+  computeStats(report.stream(), network_, seeds_, table, *filter_, out_);
+  report.close(out_);
+}
+
+}  // namespace seedweave

@@ -1,0 +1,90 @@
+// Every line the dialogue and the driver show the user, in one place.
+#pragma once
+
+namespace seedweave::messages {
+
+inline constexpr const char* kInitializing = "Initializing hashes...\n";
+inline constexpr const char* kReading = "Reading %s...\n";
+inline constexpr const char* kTallying = "Calculating tallies...\n";
+inline constexpr const char* kFreeing = "Freeing network...\n";
+inline constexpr const char* kEndOfInput =
+    "\nEnd of input reached before the dialogue was complete.\n";
+inline constexpr const char* kNotRecognizedThat = "\nI did not recognize that response.\n\n";
+
+inline constexpr const char* kPathLengthPrompt =
+    "\nWhat is the maximum path length (number of intermediates) you would like to use\n"
+    "to make connections between your list of genes?\n"
+    "A value of 1 will return only interactions between genes in your list.\n";
+inline constexpr const char* kPathLengthRepeated =
+    "\nWhat is the maximum path length (number of intermediates) you would like to use \n"
+    "to make connections between your list of genes?\n"
+    "A value of 1 will return only interactions between genes in your list.\n";
+inline constexpr const char* kPathLengthTooLong =
+    "\nPathways of size greater than six cannot be identified\n"
+    "by this particular program. Please enter another value.\n\n";
+inline constexpr const char* kNotRecognizedThis = "\nI did not recognize this response.\n\n";
+
+inline constexpr const char* kLoadPrompt =
+    "\nWould you like to filter components by "
+    "excluding articles that\ncontributed to "
+    "many interactions? (y/n)\n";
+inline constexpr const char* kLoadRepeated =
+    "\nWould you like to filter components by "
+    "excluding articles that contributed to \n"
+    "many interactions? (y/n)\n";
+inline constexpr const char* kLoadRequest =
+    "\nPlease give the maximum number of interactions to\n"
+    "allow from any particular article. (For example enter 5)\n";
+inline constexpr const char* kLoadRequestRepeated =
+    "\nI did not recognize that response.\n\n"
+    "Please give the maximum number of interactions to\n"
+    "allow for any individual article.\n";
+
+inline constexpr const char* kReferencesPrompt =
+    "\nWould you like to filter by\n"
+    "including only those interactions that have at least a \n"
+    "minimum number of articles reporting them? (y/n)\n";
+inline constexpr const char* kReferencesRequest =
+    "\nPlease give the minimum number of references "
+    "for any individual interaction.\n"
+    "0 or 1 will result in no filtering.\n";
+
+inline constexpr const char* kCliquesPrompt =
+    "\nWould you like to save lists of cliques and first neighbors\n"
+    "for each of the nodes in the seed list? (y/n)\n";
+inline constexpr const char* kCliquesRepeated =
+    "\nI did not recognize that response.\n\n"
+    "Would you like to save lists of cliques and first neighbors\n"
+    "for each of the nodes in the seed list? (y/n)\n";
+
+inline constexpr const char* kSeedPrompt =
+    "\nEnter a node name to add to your network seed.\n"
+    "Alternately, enter a filename ending with .txt\n"
+    "Enter a lone period when you're done adding to the seed.\n";
+inline constexpr const char* kSeedFileNotFound = "File not found!\n";
+inline constexpr const char* kSeedAdded = "\nAdding %s to network seed...\n";
+inline constexpr const char* kSeedUnknown = "\nThere was no node named %s found in the network.\n";
+
+inline constexpr const char* kNoSeeds =
+    "No proteins from the network files were entered. There are no pathways to find.\n";
+inline constexpr const char* kOneSeed =
+    "Only one protein from the network files was entered. There are no pathways to find.\n";
+inline constexpr const char* kOneSeedCliquesSaved =
+    "Cliques and neighbors for that protein have been saved.\n";
+
+inline constexpr const char* kNamePrompt = "\nPlease enter a name for the new subnetwork.\n";
+inline constexpr const char* kNameIllegal =
+    "\nPlease give a name for the subnetwork that does not\n"
+    "contain illegal characters for a file name.\n";
+inline constexpr const char* kSavingFiltered = "Saving filtered network as sig and sif files...\n";
+inline constexpr const char* kSavingPlain = "Saving new network as sig and sif files...\n";
+
+inline constexpr const char* kReportPrompt =
+    "\nWould you like to generate a statistical report of the clustering significance \n"
+    "of the genes, and the statistical significance of the intermediates? (y/n)\n";
+inline constexpr const char* kReportRepeated =
+    "\nI did not recognize that response.\n\n"
+    "Would you like to generate a statistical report of the clustering significance \n"
+    "of the genes, and the statistical significance of the intermediates? (y/n)\n";
+
+}  // namespace seedweave::messages
