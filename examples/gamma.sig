@@ -38,3 +38,4 @@ SWG31 P11110 9606 adaptor NA SWG20 P10703 9606 ligand membrane 0 Binding 1500008
 SWG34 NA NA NA NA SWG24 P10851 9606 NA NA 0 Binding 15000140
 SWG36 P11295 9606 receptor NA SWG18 P10629 9606 adaptor nucleus 0 Phosphorylation 20000001
 SWG36 P11295 9606 receptor NA SWG26 P10925 9606 adaptor NA activates Binding 15000049
+SWG07 NA NA NA NA SWG20 P10703 9606 ligand membrane activates Phosphorylation 15000301
