@@ -198,6 +198,55 @@ TEST_F(Session, LoadLimitAppliesToSearchAndWriters) {
             "D NA NA NA NA E NA NA NA NA 0 Binding 11\n");
 }
 
+// A triangle A-B-U reported by two files; seeds A and B with cliques and the report on.
+TEST(CliquesAndReport, TriangleSession) {
+  TempDir dir;
+  dir.write("a.sig", sigLine("A", "B", "0", "Binding", "1") +
+                         sigLine("B", "U", "0", "Binding", "2") +
+                         sigLine("U", "A", "0", "Binding", "3"));
+  dir.write("b.sig", sigLine("A", "B", "0", "Binding", "1"));
+  const RunResult result = runBinary(dir.path(), {"a.sig", "b.sig"}, "2 n n y A B . tri y");
+  const std::string cliques =
+      "Preparing to find cycles of up to size 3 originating from A.\n"
+      "Saving cliques originating with A to file A-cliques.txt\n"
+      "Saving neighbors of A to file A-neighbors.txt\n";
+  EXPECT_NE(result.output.find(added("A") + cliques + kSeedPrompt), std::string::npos);
+  EXPECT_EQ(dir.read("A-cliques.txt"),
+            "A B 0 1 a.sig\nA B 0 1 b.sig\nB U 0 2 a.sig\nU A 0 3 a.sig\n\n"
+            "U A 0 3 a.sig\nB U 0 2 a.sig\nA B 0 1 a.sig\nA B 0 1 b.sig\n\n");
+  EXPECT_EQ(dir.read("A-neighbors.txt"), "A B 0 1 a.sig\nA B 0 1 b.sig\nU A 0 3 a.sig\n");
+  EXPECT_EQ(dir.read("tri.sif"), "A\tBinding\tB\nB\tBinding\tU\nU\tBinding\tA\n");
+  EXPECT_TRUE(result.output.ends_with(
+      kReportPrompt +
+      "Computing Characteristic Path Length between components...\n"
+      "Computing Characteristic Path Length for A...\n"
+      "Computing Characteristic Path Length for B...\n"
+      "Performing K-means clustering with K=2...\nPerforming K-means clustering with K=3...\n"
+      "Performing K-means clustering with K=4...\nPerforming K-means clustering with K=5...\n"
+      "Performing K-means clustering with K=6...\n" +
+      kEnd));
+  std::string expected =
+      "Clustering and significant intermediates analysis:\n"
+      "Number of genes from your seed list: 2\n"
+      "Number of intermediate components: 1\n"
+      "Number of interactions in subnetwork created from seed list: 3\n"
+      "Total components in the background network: 3\n"
+      "Total interactions in the background network: 3\n"
+      "\nSignificance of intermediates sorted by z-score:\n"
+      "Gene name, links, links in background, links to seed, links in subnetwork, z-score\n"
+      "U 2 3 2 3 NA\n"
+      "<table><tr>\n<td>A</td><td>B</td></tr>\n"
+      "<tr><td>A</td><td>1</td></tr>\n<tr><td>B</td><td></td></tr>\n</table>\n"
+      "\nK-means clustering analysis\nK=1 nodes:2; pseudo CPL:1.00\n"
+      "K=2\ncluster 1 CPL=NA nodes=1\nA \ncluster 2 CPL=NA nodes=1\nB \n\n";
+  for (int k = 3; k <= 6; ++k) {
+    expected += "K=" + std::to_string(k) + "\n";
+    for (int c = 1; c < k; ++c) expected += "cluster " + std::to_string(c) + " CPL=NA nodes=0\n\n";
+    expected += "cluster " + std::to_string(k) + " CPL=1.00 nodes=2\nA B \n\n";
+  }
+  EXPECT_EQ(dir.read("tri_stats.txt"), expected);
+}
+
 TEST(WordReader, WordsNumbersAndAnswers) {
   EXPECT_EQ(leadingNumber("3abc"), 3);
   EXPECT_EQ(leadingNumber("abc"), 0);
