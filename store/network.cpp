@@ -1,24 +1,12 @@
 #include "store/network.hpp"
 
 #include <algorithm>
+#include <array>
 #include <utility>
 
 #include "store/hashing.hpp"
 
 namespace seedweave {
-
-void addPMIDtoList(std::vector<PMIDLIST>& pmids, std::int32_t pmid, int sourceIndex) {
-  auto place = std::lower_bound(pmids.begin(), pmids.end(), pmid,
-                                [](const PMIDLIST& entry, std::int32_t id) { return entry.pmid < id; });
-  if (place != pmids.end() && place->pmid == pmid) {
-    place->sourceFlags = addFlag(place->sourceFlags, sourceIndex);
-    return;
-  }
-  PMIDLIST entry;
-  entry.pmid = pmid;
-  entry.sourceFlags = addFlag(0, sourceIndex);
-  pmids.insert(place, entry);
-}
 
 Network::Network()
     : undirected_(texts_.intern("0")),
@@ -29,15 +17,19 @@ Network::Network()
 NodeId Network::updateAndRetrieveInteractor(std::string_view name, std::string_view attr1,
                                             std::string_view attr2, std::string_view attr3,
                                             std::string_view attr4) {
-  if (auto found = nodeIds_.find(name); found != nodeIds_.end()) {
-    INTERACTOR& node = nodes_[static_cast<std::size_t>(found->second)];
+  const std::uint32_t hash = hashText(name);
+  nodeIndex_.makeRoomForOne();
+  const std::size_t slot = findNodeSlot(name, hash);
+  if (const std::uint32_t found = nodeIndex_.idAt(slot); found != SlotTable::kEmpty) {
+    INTERACTOR& node = nodes_[found];
     updateAttribute(node.attr1, attr1);
     updateAttribute(node.attr2, attr2);
     updateAttribute(node.attr3, attr3);
     updateAttribute(node.attr4, attr4);
-    return found->second;
+    return static_cast<NodeId>(found);
   }
   INTERACTOR node;
+  // Interned one after the other, a node's own texts tend to share a cache line.
   node.name = texts_.intern(name);
   node.attr1 = texts_.intern(attr1);
   node.attr2 = texts_.intern(attr2);
@@ -45,9 +37,32 @@ NodeId Network::updateAndRetrieveInteractor(std::string_view name, std::string_v
   node.attr4 = texts_.intern(attr4);
   node.nameBucket = getHashIndexFromString(name);
   const auto id = static_cast<NodeId>(nodes_.size());
-  nodeIds_.emplace(texts_.view(node.name), id);
   nodes_.push_back(std::move(node));
+  nodeIndex_.fill(slot, hash, static_cast<std::uint32_t>(id));
   return id;
+}
+
+std::size_t Network::findNodeSlot(std::string_view name, std::uint32_t hash) const {
+  return nodeIndex_.probe(hash,
+                          [&](std::uint32_t id) { return texts_.view(nodes_[id].name) == name; });
+}
+
+NodeId Network::guessNode(std::uint32_t nameHash) const {
+  const std::uint32_t id = nodeIndex_.firstWithHash(nameHash);
+  if (id == SlotTable::kEmpty) return none;
+  __builtin_prefetch(&nodes_[id]);
+  return static_cast<NodeId>(id);
+}
+
+void Network::prefetchNodeDetails(NodeId id) const {
+  const INTERACTOR& node = nodes_[static_cast<std::size_t>(id)];
+  texts_.prefetch(node.name);
+  __builtin_prefetch(node.interactions.data() + node.interactions.size(), 1);
+}
+
+void Network::prefetchInteraction(NodeId a, NodeId b) const {
+  const InteractionId id = pairs_.firstCandidate(a, b);
+  if (id != none) __builtin_prefetch(&interactions_[static_cast<std::size_t>(id)]);
 }
 
 void Network::updateAttribute(TextId& stored, std::string_view incoming) {
@@ -56,13 +71,13 @@ void Network::updateAttribute(TextId& stored, std::string_view incoming) {
 }
 
 NodeId Network::getInteractorFromHash(std::string_view name) const {
-  auto found = nodeIds_.find(name);
-  return found == nodeIds_.end() ? NodeId{none} : found->second;
+  const std::uint32_t found = nodeIndex_.idAt(findNodeSlot(name, hashText(name)));
+  return found == SlotTable::kEmpty ? NodeId{none} : static_cast<NodeId>(found);
 }
 
 InteractionId Network::getInteractionFromInteractors(NodeId a, NodeId b) const {
   InteractionId match = none;
-  pairs_.forEach(a, b, interactions_, [&](InteractionId id) {
+  pairs_.forEachCandidate(a, b, [&](InteractionId id) {
     const INTERACTION& candidate = interaction(id);
     const bool forward = candidate.first == a && candidate.second == b;
     const bool undirectedBack =
@@ -74,7 +89,7 @@ InteractionId Network::getInteractionFromInteractors(NodeId a, NodeId b) const {
 
 InteractionId Network::storedAs(NodeId first, NodeId second) const {
   InteractionId match = none;
-  pairs_.forEach(first, second, interactions_, [&](InteractionId id) {
+  pairs_.forEachCandidate(first, second, [&](InteractionId id) {
     if (interaction(id).first == first && interaction(id).second == second) match = id;
   });
   return match;
@@ -122,7 +137,7 @@ InteractionId Network::addInteractionToList(NodeId a, NodeId b, TextId direction
   INTERACTION created{a, b, direction, type, {}};
   addPMIDtoList(created.pmids, pmid, sourceIndex);
   interactions_.push_back(std::move(created));
-  pairs_.insert(id, interactions_);
+  pairs_.insert(id, a, b);
   // A new interaction has the highest id, so appending keeps the adjacency lists ordered.
   INTERACTOR& first = nodes_[static_cast<std::size_t>(a)];
   first.interactions.push_back(id);
@@ -134,36 +149,51 @@ InteractionId Network::addInteractionToList(NodeId a, NodeId b, TextId direction
 }
 
 void Network::runTallies(Output& out) {
-  for (INTERACTION& interaction : interactions_) {
-    for (PMIDLIST& citation : interaction.pmids) {
-      auto [entry, created] =
-          tallyIds_.try_emplace(citation.pmid, static_cast<TallyId>(tallies_.size()));
-      if (created) {
-        PMIDLIST record;
-        record.pmid = citation.pmid;
-        tallies_.push_back(record);
-      }
-      tallies_[static_cast<std::size_t>(entry->second)].interactionCount += 1;
-      citation.tally = getPMIDtalliesFromHash(citation.pmid, out);
+  // Each citation is counted kAhead citations after its index slot was requested, so that
+  // the slot has arrived from memory by then.
+  constexpr std::size_t kAhead = 8;
+  std::array<PMIDLIST*, kAhead> waiting{};
+  std::size_t requested = 0;
+  for (std::size_t index = 0; index < interactions_.size(); ++index) {
+    for (PMIDLIST& citation : interactions_[index].pmids) {
+      tallyIds_.prefetch(citation.pmid);
+      PMIDLIST*& turn = waiting[requested++ % kAhead];
+      if (turn != nullptr) countCitation(*turn, out);
+      turn = &citation;
     }
+  }
+  for (std::size_t left = 0; left < kAhead; ++left) {
+    if (PMIDLIST* citation = waiting[requested++ % kAhead]) countCitation(*citation, out);
   }
 }
 
+void Network::countCitation(PMIDLIST& citation, Output& out) {
+  bool created = false;
+  const TallyId tally =
+      tallyIds_.findOrAdd(citation.pmid, static_cast<TallyId>(tallies_.size()), created);
+  if (created) {
+    PMIDLIST record;
+    record.pmid = citation.pmid;
+    tallies_.push_back(record);
+  }
+  tallies_[static_cast<std::size_t>(tally)].interactionCount += 1;
+  citation.tally = getPMIDtalliesFromHash(citation.pmid, out);
+}
+
 TallyId Network::getPMIDtalliesFromHash(std::int32_t pmid, Output& out) const {
-  auto found = tallyIds_.find(pmid);
-  if (found != tallyIds_.end()) return found->second;
-  out.print("something fishy is going on.\n");
-  return none;
+  const TallyId found = tallyIds_.find(pmid);
+  if (found == none) out.print("something fishy is going on.\n");
+  return found;
 }
 
 void Network::freeNetwork(Output& out) {
   out.print("preparing to loop through hashes...\n");
   std::vector<INTERACTOR>().swap(nodes_);
-  std::unordered_map<std::string_view, NodeId>().swap(nodeIds_);
-  std::vector<INTERACTION>().swap(interactions_);
+  nodeIndex_.clear();
+  interactions_.clear();
   pairs_.clear();
   std::vector<PMIDLIST>().swap(tallies_);
-  std::unordered_map<std::int32_t, TallyId>().swap(tallyIds_);
+  tallyIds_.clear();
 }
 
 }  // namespace seedweave

@@ -2,20 +2,37 @@
 // Filled record by record while the SIG files are read, tallied once, then only read.
 #pragma once
 
+#include <algorithm>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
+#include "store/chunked_vector.hpp"
+#include "store/hashing.hpp"
 #include "store/output.hpp"
 #include "store/pair_index.hpp"
 #include "store/records.hpp"
+#include "store/tally_index.hpp"
 #include "store/text_pool.hpp"
 
 namespace seedweave {
 
 // Adds the source bit to an existing entry with that PubMed id, or inserts a new entry at its
-// place in ascending PubMed order. Time complexity: O(citations of the interaction).
-void addPMIDtoList(std::vector<PMIDLIST>& pmids, std::int32_t pmid, int sourceIndex);
+// place in ascending PubMed order. Works on any list with the vector's insert, such as an
+// interaction's CitationList. Time complexity: O(citations of the interaction).
+template <typename Citations>
+void addPMIDtoList(Citations& pmids, std::int32_t pmid, int sourceIndex) {
+  auto place =
+      std::lower_bound(pmids.begin(), pmids.end(), pmid,
+                       [](const PMIDLIST& entry, std::int32_t id) { return entry.pmid < id; });
+  if (place != pmids.end() && place->pmid == pmid) {
+    place->sourceFlags = addFlag(place->sourceFlags, sourceIndex);
+    return;
+  }
+  PMIDLIST entry;
+  entry.pmid = pmid;
+  entry.sourceFlags = addFlag(0, sourceIndex);
+  pmids.insert(place, entry);
+}
 
 class Network {
  public:
@@ -29,9 +46,25 @@ class Network {
                                      std::string_view attr4);
   // Merges one report that a interacts with b into the network, creating, turning or
   // updating an interaction. Time complexity: O(1) expected plus the citation insert.
-  void addInteractionToHash(NodeId a, NodeId b, std::string_view direction,
-                            std::string_view type, std::int32_t pmid, int sourceIndex,
-                            Output& out);
+  void addInteractionToHash(NodeId a, NodeId b, std::string_view direction, std::string_view type,
+                            std::int32_t pmid, int sourceIndex, Output& out);
+
+  // --- Loading hints ---------------------------------------------------------------------
+  // Loading is bound by memory latency: every record touches a few random places of a large
+  // store. A loader that holds the next records can call these a few records ahead, each
+  // step a few records after the one before, so that what a record needs is already on its
+  // way when it is added. They change nothing; a wrong guess costs only time.
+  // Time complexity of each: O(1) expected.
+  // Step 1: the index slot of a node name (hashed with hashText).
+  void prefetchNodeSlot(std::uint32_t nameHash) const { nodeIndex_.prefetch(nameHash); }
+  // Step 2: the node that probably has that name, or none; its record is fetched.
+  NodeId guessNode(std::uint32_t nameHash) const;
+  // Step 2, once both ends are guessed: the index slot of the pair.
+  void prefetchPairSlot(NodeId a, NodeId b) const { pairs_.prefetch(a, b); }
+  // Step 3: the node's name, and the end of its adjacency list, where a new interaction goes.
+  void prefetchNodeDetails(NodeId node) const;
+  // Step 3: the interaction that the pair probably has.
+  void prefetchInteraction(NodeId a, NodeId b) const;
 
   // --- Article tallies -------------------------------------------------------------------
   // Counts for every article the interactions citing it and links each citation to its
@@ -79,7 +112,10 @@ class Network {
   InteractionId addInteractionToList(NodeId a, NodeId b, TextId direction, TextId type,
                                      std::int32_t pmid, int sourceIndex, Output& out);
   InteractionId storedAs(NodeId first, NodeId second) const;
+  // The slot of the node with this name in nodeIndex_, or the empty slot where it belongs.
+  std::size_t findNodeSlot(std::string_view name, std::uint32_t hash) const;
   void updateAttribute(TextId& stored, std::string_view incoming);
+  void countCitation(PMIDLIST& citation, Output& out);
   void mergeReport(INTERACTION& interaction, TextId direction, TextId type, std::int32_t pmid,
                    int sourceIndex);
 
@@ -89,11 +125,12 @@ class Network {
   TextId binding_;
   TextId colocalization_;
   std::vector<INTERACTOR> nodes_;
-  std::unordered_map<std::string_view, NodeId> nodeIds_;
-  std::vector<INTERACTION> interactions_;
+  // Nodes by name.
+  SlotTable nodeIndex_;
+  ChunkedVector<INTERACTION> interactions_;
   PairIndex pairs_;
   std::vector<PMIDLIST> tallies_;
-  std::unordered_map<std::int32_t, TallyId> tallyIds_;
+  TallyIndex tallyIds_;
 };
 
 }  // namespace seedweave

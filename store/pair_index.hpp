@@ -4,50 +4,57 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
-#include "store/records.hpp"
+#include "store/slot_table.hpp"
+#include "store/types.hpp"
 
 namespace seedweave {
 
 class PairIndex {
  public:
-  void insert(InteractionId id, const std::vector<INTERACTION>& interactions);
-
-  // Calls visit(id) for every interaction whose ends are {a, b}, in any orientation.
-  template <typename Visit>
-  void forEach(NodeId a, NodeId b, const std::vector<INTERACTION>& interactions,
-               Visit&& visit) const {
-    if (slots_.empty()) return;
-    const std::uint64_t key = pairKey(a, b);
-    for (std::size_t slot = probeStart(key);; slot = (slot + 1) & mask_) {
-      const InteractionId id = slots_[slot];
-      if (id == none) return;
-      const INTERACTION& candidate = interactions[static_cast<std::size_t>(id)];
-      if (pairKey(candidate.first, candidate.second) == key) visit(id);
-    }
+  // Time complexity: O(1) expected, amortised over the growth of the table.
+  void insert(InteractionId id, NodeId a, NodeId b) {
+    const std::uint32_t hash = pairHash(a, b);
+    slots_.makeRoomForOne();
+    slots_.fill(slots_.probe(hash, [](std::uint32_t) { return false; }), hash,
+                static_cast<std::uint32_t>(id));
   }
 
-  void clear();
+  // Calls visit(id) for every interaction whose ends are {a, b}, in any orientation, and
+  // perhaps for one whose pair merely shares the pair's 32-bit hash: the caller checks the
+  // ends. Time complexity: O(1) expected.
+  template <typename Visit>
+  void forEachCandidate(NodeId a, NodeId b, Visit&& visit) const {
+    slots_.probe(pairHash(a, b), [&](std::uint32_t id) {
+      visit(static_cast<InteractionId>(id));
+      return false;
+    });
+  }
+
+  // The first interaction stored under the pair's hash, unchecked, or none.
+  InteractionId firstCandidate(NodeId a, NodeId b) const {
+    const std::uint32_t id = slots_.firstWithHash(pairHash(a, b));
+    return id == SlotTable::kEmpty ? InteractionId{none} : static_cast<InteractionId>(id);
+  }
+  void prefetch(NodeId a, NodeId b) const { slots_.prefetch(pairHash(a, b)); }
+
+  void clear() { slots_.clear(); }
 
  private:
-  static std::uint64_t pairKey(NodeId a, NodeId b) {
+  static std::uint32_t pairHash(NodeId a, NodeId b) {
     const auto low = static_cast<std::uint32_t>(a < b ? a : b);
     const auto high = static_cast<std::uint32_t>(a < b ? b : a);
-    return (std::uint64_t{high} << 32) | low;
-  }
-  std::size_t probeStart(std::uint64_t key) const {
+    std::uint64_t key = (std::uint64_t{high} << 32) | low;
     key ^= key >> 33;
     key *= 0xff51afd7ed558ccdULL;
     key ^= key >> 33;
-    return static_cast<std::size_t>(key) & mask_;
+    key *= 0xc4ceb9fe1a85ec53ULL;
+    key ^= key >> 33;
+    return static_cast<std::uint32_t>(key);
   }
-  void grow(const std::vector<INTERACTION>& interactions);
-  void place(InteractionId id, const std::vector<INTERACTION>& interactions);
 
-  std::vector<InteractionId> slots_;
-  std::size_t mask_ = 0;
-  std::size_t used_ = 0;
+  // Three quarters full at most: a million interactions take 8 MB, and probes stay short.
+  SlotTable slots_{75};
 };
 
 }  // namespace seedweave

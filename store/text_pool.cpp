@@ -1,40 +1,39 @@
 #include "store/text_pool.hpp"
 
-#include <cstring>
+#include <new>
 
 namespace seedweave {
 
-namespace {
-constexpr std::size_t kChunkBytes = 1 << 16;
-}
-
 TextId TextPool::intern(std::string_view text) {
-  if (auto found = ids_.find(text); found != ids_.end()) return found->second;
-  const char* stored = store(text);
-  const auto id = static_cast<TextId>(starts_.size());
-  starts_.push_back(stored);
-  lengths_.push_back(static_cast<std::uint32_t>(text.size()));
-  ids_.emplace(std::string_view(stored, text.size()), id);
+  const std::uint32_t hash = hashText(text);
+  slots_.makeRoomForOne();
+  const std::size_t slot = slots_.probe(hash, [&](std::uint32_t id) { return view(id) == text; });
+  if (slots_.idAt(slot) != SlotTable::kEmpty) return slots_.idAt(slot);
+  const TextId id = store(text);
+  slots_.fill(slot, hash, id);
+  ++count_;
   return id;
 }
 
-std::int64_t TextPool::find(std::string_view text) const {
-  auto found = ids_.find(text);
-  return found == ids_.end() ? std::int64_t{none} : std::int64_t{found->second};
-}
-
-const char* TextPool::store(std::string_view text) {
-  const std::size_t needed = text.size() + 1;
+// Texts go one after another into chunks; a text too long for a chunk gets a chunk of its own.
+TextId TextPool::store(std::string_view text) {
+  if (text.size() > UINT32_MAX) throw std::bad_alloc();
+  const std::size_t needed = (sizeof(std::uint32_t) + text.size() + 1 + 3) & ~std::size_t{3};
   if (chunks_.empty() || chunkUsed_ + needed > chunkSize_) {
+    // Ids hold the chunk index in the bits above the offset; the highest id means "empty".
+    if (chunks_.size() + 1 >= (std::size_t{1} << (32 - kOffsetBits))) throw std::bad_alloc();
     chunkSize_ = needed > kChunkBytes ? needed : kChunkBytes;
-    chunks_.push_back(std::make_unique<char[]>(chunkSize_));
+    chunks_.push_back(std::make_unique_for_overwrite<char[]>(chunkSize_));
     chunkUsed_ = 0;
   }
   char* target = chunks_.back().get() + chunkUsed_;
-  if (!text.empty()) std::memcpy(target, text.data(), text.size());
-  target[text.size()] = '\0';
+  const auto length = static_cast<std::uint32_t>(text.size());
+  std::memcpy(target, &length, sizeof length);
+  if (!text.empty()) std::memcpy(target + sizeof length, text.data(), text.size());
+  target[sizeof length + text.size()] = '\0';
+  const auto id = static_cast<TextId>(((chunks_.size() - 1) << kOffsetBits) | (chunkUsed_ >> 2));
   chunkUsed_ += needed;
-  return target;
+  return id;
 }
 
 }  // namespace seedweave

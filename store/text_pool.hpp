@@ -3,11 +3,13 @@
 // Equal ids mean equal texts.
 #pragma once
 
+#include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
+#include "store/slot_table.hpp"
 #include "store/types.hpp"
 
 namespace seedweave {
@@ -16,22 +18,34 @@ class TextPool {
  public:
   // Time complexity: O(length) expected.
   TextId intern(std::string_view text);
-  // The id of a text already interned, or none.
-  std::int64_t find(std::string_view text) const;
 
-  std::string_view view(TextId id) const { return {starts_[id], lengths_[id]}; }
-  const char* c_str(TextId id) const { return starts_[id]; }
-  std::size_t size() const { return starts_.size(); }
+  // Time complexity: O(1); reads only the text's own bytes.
+  std::string_view view(TextId id) const {
+    const char* at = locate(id);
+    std::uint32_t length;
+    std::memcpy(&length, at, sizeof length);
+    return {at + sizeof length, length};
+  }
+  const char* c_str(TextId id) const { return locate(id) + sizeof(std::uint32_t); }
+  void prefetch(TextId id) const { __builtin_prefetch(locate(id)); }
+  std::size_t size() const { return count_; }
 
  private:
-  const char* store(std::string_view text);
+  // A text's id is its place: the chunk and the 4-byte-aligned offset in it, where its length
+  // precedes its bytes. Looking a text up then touches no table of starts or lengths.
+  static constexpr unsigned kOffsetBits = 14;
+  static constexpr std::size_t kChunkBytes = std::size_t{4} << kOffsetBits;
+
+  const char* locate(TextId id) const {
+    return chunks_[id >> kOffsetBits].get() + ((id & ((1u << kOffsetBits) - 1)) << 2);
+  }
+  TextId store(std::string_view text);
 
   std::vector<std::unique_ptr<char[]>> chunks_;
   std::size_t chunkUsed_ = 0;
   std::size_t chunkSize_ = 0;
-  std::vector<const char*> starts_;
-  std::vector<std::uint32_t> lengths_;
-  std::unordered_map<std::string_view, TextId> ids_;
+  std::size_t count_ = 0;
+  SlotTable slots_;
 };
 
 }  // namespace seedweave

@@ -1,0 +1,106 @@
+// The open-addressing table behind the store's indexes: slots of (32-bit hash, id), linear
+// probing, filled up to a chosen share. It holds ids only; the caller keeps the records and checks
+// a candidate against its key, so a probe reads no record of another key in the common case.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+#include <vector>
+
+namespace seedweave {
+
+// A fast hash of a short text, eight bytes at a time. Time complexity: O(length).
+inline std::uint32_t hashText(std::string_view text) {
+  const auto mix = [](std::uint64_t h) {
+    h ^= h >> 32;
+    h *= 0xd6e8feb86659fd93ULL;
+    return h ^ (h >> 32);
+  };
+  std::uint64_t h = 0x9e3779b97f4a7c15ULL ^ text.size();
+  std::size_t at = 0;
+  for (; at + 8 <= text.size(); at += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, text.data() + at, 8);
+    h = mix(h ^ word);
+  }
+  std::uint64_t tail = 0;
+  if (at < text.size()) std::memcpy(&tail, text.data() + at, text.size() - at);
+  return static_cast<std::uint32_t>(mix(h ^ tail));
+}
+
+class SlotTable {
+ public:
+  static constexpr std::uint32_t kEmpty = ~std::uint32_t{0};
+
+  // The table doubles before it would be more than maxFullPercent full: lower is faster,
+  // higher is smaller.
+  explicit SlotTable(int maxFullPercent = 50) : maxFullPercent_(maxFullPercent) {}
+
+  // Calls visit(id) for the ids stored with this hash, in probe order, until it returns true.
+  // Returns the slot where the probe stopped: the accepted id's, or the empty slot ending the
+  // run, where a new id with this hash belongs. Time complexity: O(1) expected.
+  template <typename Visit>
+  std::size_t probe(std::uint32_t hash, Visit&& visit) const {
+    for (std::size_t slot = hash & mask_;; slot = (slot + 1) & mask_) {
+      const Slot& candidate = slots_[slot];
+      if (candidate.id == kEmpty) return slot;
+      if (candidate.hash == hash && visit(candidate.id)) return slot;
+    }
+  }
+
+  std::uint32_t idAt(std::size_t slot) const { return slots_[slot].id; }
+
+  // The first id stored with this hash, unchecked, or kEmpty. Time complexity: O(1) expected.
+  std::uint32_t firstWithHash(std::uint32_t hash) const {
+    return idAt(probe(hash, [](std::uint32_t) { return true; }));
+  }
+
+  // Asks the processor to fetch the slot where a probe for this hash starts.
+  void prefetch(std::uint32_t hash) const { __builtin_prefetch(&slots_[hash & mask_]); }
+
+  // Doubles the table when one more id would fill it beyond its share; call before the probe
+  // that finds the slot for a new id. Time complexity: O(1) amortised.
+  void makeRoomForOne() {
+    if ((used_ + 1) * 100 > slots_.size() * static_cast<std::size_t>(maxFullPercent_)) grow();
+  }
+
+  // Stores a new id in the empty slot that a probe for its hash returned.
+  void fill(std::size_t slot, std::uint32_t hash, std::uint32_t id) {
+    slots_[slot] = Slot{hash, id};
+    ++used_;
+  }
+
+  void clear() {
+    std::vector<Slot>(1).swap(slots_);
+    mask_ = 0;
+    used_ = 0;
+  }
+
+ private:
+  struct Slot {
+    std::uint32_t hash = 0;
+    std::uint32_t id = kEmpty;
+  };
+
+  void grow() {
+    std::vector<Slot> old;
+    old.swap(slots_);
+    slots_.assign(old.size() < 1024 ? 1024 : old.size() * 2, Slot{});
+    mask_ = slots_.size() - 1;
+    for (const Slot& entry : old) {
+      if (entry.id == kEmpty) continue;
+      std::size_t slot = entry.hash & mask_;
+      while (slots_[slot].id != kEmpty) slot = (slot + 1) & mask_;
+      slots_[slot] = entry;
+    }
+  }
+
+  // One empty slot keeps probes finite before the first growth.
+  std::vector<Slot> slots_ = std::vector<Slot>(1);
+  std::size_t mask_ = 0;
+  std::size_t used_ = 0;
+  int maxFullPercent_;
+};
+
+}  // namespace seedweave
