@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -117,7 +118,11 @@ struct Discarded {
 ssize_t discard(void* cookie, const char* data, std::size_t size) {
   auto* counts = static_cast<Discarded*>(cookie);
   counts->bytes += size;
-  for (std::size_t i = 0; i < size; ++i) counts->lines += data[i] == '\n' ? 1 : 0;
+  const char* end = data + size;
+  for (const char* at = data; (at = static_cast<const char*>(std::memchr(at, '\n', end - at)));
+       ++at) {
+    ++counts->lines;
+  }
   return static_cast<ssize_t>(size);
 }
 

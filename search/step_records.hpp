@@ -1,35 +1,40 @@
 // The interaction that the pathway search records for each step it walks.
 //
-// A step from u to v records lookUpStep(u, v). When one interaction joins u and v that is the
-// walked one itself; only a pair joined by two interactions (directed both ways) can record
-// the other one, and possibly one that fails the filter, which the search reports as a
-// missing interaction. Such pairs are found once per run by one pass over the adjacency
-// lists, so that no step needs a pair look-up.
+// A step from u to v records lookUpStep(u, v): the walked interaction itself unless u and v
+// are joined by two interactions (directed both ways), when it may be the other one, and
+// possibly one that fails the filter, which the search reports as a missing interaction.
+// Each step's look-up is made once, when the step is first asked about, and remembered.
 #pragma once
 
 #include <vector>
 
-#include "search/filter.hpp"
+#include "search/anomalous_steps.hpp"
 
 namespace seedweave {
 
 class StepRecords {
  public:
-  // Time complexity: O(adjacency entries) plus one look-up per interaction of a joint pair.
+  // Time complexity: O(interactions), to size the memory of look-ups.
   explicit StepRecords(const Network& network);
 
-  // The interaction recorded when walking `walked` from its end `from`. O(1).
+  // The interaction recorded when walking `walked` from its end `from`.
+  // Time complexity: O(1) expected; the first call for a step makes one pair look-up.
   InteractionId recorded(InteractionId walked, NodeId from) const {
-    const auto index = static_cast<std::size_t>(walked);
-    return from == network_.interaction(walked).first ? fromFirst_[index] : fromSecond_[index];
+    const INTERACTION& interaction = network_.interaction(walked);
+    const bool forward = from == interaction.first;
+    InteractionId& known = (forward ? fromFirst_ : fromSecond_)[static_cast<std::size_t>(walked)];
+    if (known == kUnknown) {
+      known = lookUpStep(network_, from, forward ? interaction.second : interaction.first);
+    }
+    return known;
   }
 
  private:
-  void markJointPairs(std::vector<bool>& joint) const;
+  static constexpr InteractionId kUnknown = -2;
 
   const Network& network_;
-  std::vector<InteractionId> fromFirst_;
-  std::vector<InteractionId> fromSecond_;
+  mutable std::vector<InteractionId> fromFirst_;
+  mutable std::vector<InteractionId> fromSecond_;
 };
 
 // Whether walking `walked` (which passes the filter) from `from` records an interaction that

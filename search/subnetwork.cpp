@@ -73,8 +73,8 @@ class SubnetworkBuilder {
   void searchSeedPairs();
   void searchPair(NodeId a, NodeId b, const DistanceMap& fromA, const DistanceMap& fromB);
   void noteIntermediate(NodeId node);
-  void linkSeedsToIntermediates(const NodeSet& intermediates, bool announcing);
-  void linkIntermediates(const NodeSet& intermediates, bool announcing);
+  void linkSeedsToIntermediates(bool announcing);
+  void linkIntermediates(bool announcing);
   void markNeighbours(NodeId node);
   void linkPair(NodeId from, NodeId to);
 
@@ -107,9 +107,9 @@ SubnetworkTable SubnetworkBuilder::build() {
   std::sort(intermediates_.begin(), intermediates_.end());
   out_.print(messages::kSearchingIntermediatesToSeeds);
   const bool announcing = countNodeList(seeds_) > 100 || countNodeList(intermediates_) > 100;
-  linkSeedsToIntermediates(intermediates_, announcing);
+  linkSeedsToIntermediates(announcing);
   out_.print(messages::kSearchingAmongIntermediates);
-  linkIntermediates(intermediates_, announcing);
+  linkIntermediates(announcing);
   return std::move(table_);
 }
 
@@ -160,24 +160,24 @@ void SubnetworkBuilder::noteIntermediate(NodeId node) {
 // A search of length 1 from one node to another arrives once per passing interaction
 // joining them, each arrival recording the same looked-up interaction: so the pair adds
 // that interaction when it passes, and prints one line when it fails while another passes.
-void SubnetworkBuilder::linkSeedsToIntermediates(const NodeSet& intermediates, bool announcing) {
+void SubnetworkBuilder::linkSeedsToIntermediates(bool announcing) {
   PairAnnouncer announcer(network_, out_, 1);
   for (NodeId seed : seeds_) {
     markNeighbours(seed);
-    for (NodeId intermediate : intermediates) {
+    for (NodeId intermediate : intermediates_) {
       if (announcing) announcer.announce(seed, intermediate);
       linkPair(seed, intermediate);
     }
   }
 }
 
-void SubnetworkBuilder::linkIntermediates(const NodeSet& intermediates, bool announcing) {
+void SubnetworkBuilder::linkIntermediates(bool announcing) {
   PairAnnouncer announcer(network_, out_, 1);
-  for (std::size_t i = 0; i < intermediates.size(); ++i) {
-    markNeighbours(intermediates[i]);
-    for (std::size_t j = i + 1; j < intermediates.size(); ++j) {
-      if (announcing) announcer.announce(intermediates[i], intermediates[j]);
-      linkPair(intermediates[i], intermediates[j]);
+  for (std::size_t i = 0; i < intermediates_.size(); ++i) {
+    markNeighbours(intermediates_[i]);
+    for (std::size_t j = i + 1; j < intermediates_.size(); ++j) {
+      if (announcing) announcer.announce(intermediates_[i], intermediates_[j]);
+      linkPair(intermediates_[i], intermediates_[j]);
     }
   }
 }
