@@ -1,41 +1,57 @@
-// A growable array whose elements never move. Storage comes in fixed-size chunks, so
-// growing neither copies the elements nor holds them twice for a moment, which keeps the peak
-// memory of a million-record load close to what the records need.
+// A growable array whose elements never move. Storage comes in chunks of 4 MB (huge-page
+// sized, see large_array.hpp), so growing neither copies the elements nor holds them twice for
+// a moment, which keeps the peak memory of a million-record load close to what it needs.
 #pragma once
 
 #include <cstddef>
-#include <memory>
+#include <new>
 #include <utility>
 #include <vector>
+
+#include "store/large_array.hpp"
 
 namespace seedweave {
 
 template <typename T>
 class ChunkedVector {
  public:
-  T& operator[](std::size_t index) { return chunks_[index >> kChunkBits][index & kChunkMask]; }
+  ChunkedVector() = default;
+  ChunkedVector(ChunkedVector&& other) noexcept
+      : chunks_(std::move(other.chunks_)), size_(std::exchange(other.size_, 0)) {}
+  ChunkedVector& operator=(ChunkedVector&& other) noexcept {
+    std::swap(chunks_, other.chunks_);
+    std::swap(size_, other.size_);
+    return *this;
+  }
+  ~ChunkedVector() { clear(); }
+
+  T& operator[](std::size_t index) { return chunks_[index / kPerChunk][index % kPerChunk]; }
   const T& operator[](std::size_t index) const {
-    return chunks_[index >> kChunkBits][index & kChunkMask];
+    return chunks_[index / kPerChunk][index % kPerChunk];
   }
   std::size_t size() const { return size_; }
 
   // Time complexity: O(1) amortised.
   void push_back(T value) {
-    if (size_ == chunks_.size() * kChunkSize) chunks_.push_back(std::make_unique<T[]>(kChunkSize));
-    (*this)[size_++] = std::move(value);
+    if (size_ == chunks_.size() * kPerChunk) {
+      chunks_.push_back(static_cast<T*>(allocateLarge(kPerChunk * sizeof(T))));
+    }
+    new (&chunks_[size_ / kPerChunk][size_ % kPerChunk]) T(std::move(value));
+    ++size_;
   }
 
+  // Time complexity: O(size).
   void clear() {
-    std::vector<std::unique_ptr<T[]>>().swap(chunks_);
+    for (std::size_t index = 0; index < size_; ++index) (*this)[index].~T();
+    for (T* chunk : chunks_) releaseLarge(chunk);
+    std::vector<T*>().swap(chunks_);
     size_ = 0;
   }
 
  private:
-  static constexpr std::size_t kChunkBits = 14;
-  static constexpr std::size_t kChunkSize = std::size_t{1} << kChunkBits;
-  static constexpr std::size_t kChunkMask = kChunkSize - 1;
+  static constexpr std::size_t kPerChunk = (std::size_t{4} << 20) / sizeof(T);
 
-  std::vector<std::unique_ptr<T[]>> chunks_;
+  std::vector<T*> chunks_;
   std::size_t size_ = 0;
 };
 

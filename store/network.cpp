@@ -192,7 +192,7 @@ void Network::freeNetwork(Output& out) {
   nodeIndex_.clear();
   interactions_.clear();
   pairs_.clear();
-  std::vector<PMIDLIST>().swap(tallies_);
+  tallies_.clear();
   tallyIds_.clear();
 }
 

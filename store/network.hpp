@@ -129,7 +129,7 @@ class Network {
   SlotTable nodeIndex_;
   ChunkedVector<INTERACTION> interactions_;
   PairIndex pairs_;
-  std::vector<PMIDLIST> tallies_;
+  ChunkedVector<PMIDLIST> tallies_;
   TallyIndex tallyIds_;
 };
 

@@ -2,16 +2,18 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <vector>
 
 namespace seedweave {
 
 namespace {
 
 constexpr std::size_t kBlockBytes = 1 << 20;
+// Bytes after a block's data that the tokenizer fills with white space and may read.
+constexpr std::size_t kPadding = 128;
 
 // White space as the SIG format defines it, looked up in one step per byte.
 constexpr std::array<bool, 256> kIsSpace = [] {
@@ -21,6 +23,34 @@ constexpr std::array<bool, 256> kIsSpace = [] {
 }();
 
 bool isSpace(char c) { return kIsSpace[static_cast<unsigned char>(c)]; }
+
+// Eight bytes as a little-endian word, whatever the machine's byte order.
+std::uint64_t loadWord(const char* at) {
+  std::uint64_t word;
+  std::memcpy(&word, at, sizeof word);
+  if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
+  return word;
+}
+
+// One bit per byte of the 64 bytes at `at`, set for white space: eight bytes at a time, each
+// byte tested by arithmetic that cannot carry into its neighbour.
+std::uint64_t spaceBits(const char* at) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+  constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
+  std::uint64_t bits = 0;
+  for (unsigned part = 0; part < 8; ++part) {
+    const std::uint64_t word = loadWord(at + 8 * part);
+    const std::uint64_t low = word & ~kHigh;
+    // The high bit of each byte of atLeast(v) tells whether its low seven bits are >= v.
+    const auto atLeast = [low](std::uint64_t value) { return low + kOnes * (128 - value); };
+    // Tab to carriage return (9 to 13) or space (32); no byte of 128 or more.
+    const std::uint64_t space =
+        ((atLeast(9) & ~atLeast(14)) | (atLeast(32) & ~atLeast(33))) & ~word & kHigh;
+    // Gathers the eight high bits into one byte.
+    bits |= ((((space >> 7) * 0x0002040810204081ULL) >> 49) & 0xFF) << (8 * part);
+  }
+  return bits;
+}
 
 // One record of 13 tokens, with what the look-ahead has learnt about it.
 struct Record {
@@ -32,41 +62,35 @@ struct Record {
   NodeId secondGuess = none;
 };
 
-// Groups tokens into records of 13 and adds them to the network block by block. Tokens are
-// used in place inside the block; only a record that the block boundary cuts is copied, into
-// 13 fixed slots, so that it survives the next read. A token longer than 199 bytes marks its
-// record as overlong but is consumed.
+// Groups tokens into records of 13 and adds them to the network. Tokens are used in place
+// inside the block; only a record that the block boundary cuts is copied, into 13 fixed
+// slots, so that it survives the next read. A token longer than 199 bytes marks its record as
+// overlong but is consumed.
+//
+// Loading is bound by memory latency, so a completed record is not added at once: it waits in
+// a small ring while it is prepared in three steps, kAhead records apart, each asking the
+// store to fetch what the next step or the addition will read.
 class RecordAssembler {
  public:
   RecordAssembler(Network& network, int sourceIndex, bool keepSelfInteractions, Output& out)
       : network_(network), source_(sourceIndex), keepSelf_(keepSelfInteractions), out_(out) {}
 
+  // Takes the next block of the file; `data` has kPadding writable bytes after `size`.
   // Time complexity: O(size) plus the records completed in the block.
-  void feed(const char* data, std::size_t size) {
-    const char* at = data;
+  void feed(char* data, std::size_t size) {
+    std::memset(data + size, ' ', kPadding);
     const char* const end = data + size;
-    if (cutToken_) at = continueCutToken(at, end);
-    const char* cutStart = end;
-    while (at != end) {
-      while (at != end && isSpace(*at)) ++at;
-      if (at == end) break;
-      const char* const start = at;
-      while (at != end && !isSpace(*at)) ++at;
-      if (at == end) {
-        cutStart = start;
-        break;
-      }
-      addToken(std::string_view(start, static_cast<std::size_t>(at - start)));
-    }
-    // The slots may still hold tokens of a ready record, so they are refilled only after it.
-    addReadyRecords();
+    const char* at = cutToken_ ? continueCutToken(data, end) : data;
+    const char* const cutStart = at == end ? end : tokenize(at, end);
+    // Waiting records point into the block, and may use the slots that a cut token refills.
+    addWaitingRecords();
     keepPendingTokens();
     if (cutStart != end) startCutToken(cutStart, end);
   }
 
   void finish() {
     if (cutToken_) endCutToken();
-    addReadyRecords();
+    addWaitingRecords();
   }
 
   int overlongRecords() const { return overlongRecords_; }
@@ -74,14 +98,65 @@ class RecordAssembler {
  private:
   // Records are prepared this many records apart in each of three steps before being added.
   static constexpr std::size_t kAhead = 4;
+  // Holds the records being prepared and the one being assembled.
+  static constexpr std::size_t kRing = 16;
+  static_assert(kRing > 3 * kAhead);
+
+  // Cuts [at, end) into tokens 64 bytes at a time: bit masks mark where tokens start and
+  // end, so the loop turns once per token rather than testing every byte. Returns the start
+  // of a token that runs into the end of the block, or `end`.
+  const char* tokenize(const char* at, const char* end) {
+    const char* tokenStart = nullptr;
+    std::uint64_t carry = 0;  // 1 when the byte before the window belongs to a token
+    for (const char* window = at; window < end; window += 64) {
+      const std::uint64_t inToken = ~spaceBits(window);
+      const std::uint64_t before = (inToken << 1) | carry;
+      std::uint64_t starts = inToken & ~before;
+      std::uint64_t ends = ~inToken & before;
+      carry = inToken >> 63;
+      for (;;) {
+        if (tokenStart != nullptr) {
+          if (ends == 0) break;
+          const char* tokenEnd = window + std::countr_zero(ends);
+          ends &= ends - 1;
+          // The padding after the block ends every token, but one reaching it is cut.
+          if (tokenEnd >= end) return tokenStart;
+          addToken(std::string_view(tokenStart, static_cast<std::size_t>(tokenEnd - tokenStart)));
+          tokenStart = nullptr;
+        }
+        if (starts == 0) break;
+        tokenStart = window + std::countr_zero(starts);
+        starts &= starts - 1;
+      }
+    }
+    return tokenStart != nullptr ? tokenStart : end;
+  }
+
+  Record& at(std::size_t index) { return ring_[index % kRing]; }
+  Record& pending() { return at(completed_); }
 
   void addToken(std::string_view token) {
-    if (token.size() > kMaxFieldLength) pending_.overlong = true;
-    pending_.tokens[column_] = token;
+    Record& record = pending();
+    if (token.size() > kMaxFieldLength) record.overlong = true;
+    record.tokens[column_] = token;
     if (++column_ < kSigColumns) return;
-    ready_.push_back(pending_);
-    pending_.overlong = false;
     column_ = 0;
+    advance();
+    pending().overlong = false;
+  }
+
+  // A record is complete: start preparing it and move the others on by one step.
+  void advance() {
+    const std::size_t newest = completed_++;
+    requestNodeSlots(at(newest));
+    if (newest >= added_ + kAhead) requestNodes(at(newest - kAhead));
+    if (newest >= added_ + 2 * kAhead) requestDetails(at(newest - 2 * kAhead));
+    if (newest >= added_ + 3 * kAhead) addRecord(at(added_++));
+  }
+
+  // Adds every complete record still waiting, in file order.
+  void addWaitingRecords() {
+    while (added_ < completed_) addRecord(at(added_++));
   }
 
   // The block ends inside a token: keep its start in the column's slot.
@@ -108,33 +183,19 @@ class RecordAssembler {
 
   void endCutToken() {
     cutToken_ = false;
-    if (cutLength_ > kMaxFieldLength) pending_.overlong = true;
+    if (cutLength_ > kMaxFieldLength) pending().overlong = true;
     addToken(std::string_view(slots_[column_].data(), std::min(cutLength_, kMaxFieldLength)));
   }
 
   // Tokens of an unfinished record point into the block that is about to be overwritten.
   void keepPendingTokens() {
     for (std::size_t column = 0; column < column_; ++column) {
-      std::string_view& token = pending_.tokens[column];
+      std::string_view& token = pending().tokens[column];
       if (token.data() == slots_[column].data()) continue;
       const std::size_t length = std::min(token.size(), kMaxFieldLength);
       std::memcpy(slots_[column].data(), token.data(), length);
       token = std::string_view(slots_[column].data(), length);
     }
-  }
-
-  // Adds the complete records in file order. Each is prepared in three steps, kAhead records
-  // apart, so that the store's memory it needs arrives while earlier records are added.
-  void addReadyRecords() {
-    const std::size_t count = ready_.size();
-    for (std::size_t step = 0; step < count + 3 * kAhead; ++step) {
-      if (step < count) requestNodeSlots(ready_[step]);
-      if (step >= kAhead && step - kAhead < count) requestNodes(ready_[step - kAhead]);
-      if (step >= 2 * kAhead && step - 2 * kAhead < count)
-        requestDetails(ready_[step - 2 * kAhead]);
-      if (step >= 3 * kAhead && step - 3 * kAhead < count) addRecord(ready_[step - 3 * kAhead]);
-    }
-    ready_.clear();
   }
 
   void requestNodeSlots(Record& record) {
@@ -180,8 +241,9 @@ class RecordAssembler {
   const int source_;
   const bool keepSelf_;
   Output& out_;
-  std::vector<Record> ready_;
-  Record pending_;
+  std::array<Record, kRing> ring_{};
+  std::size_t completed_ = 0;  // records completed so far; the next one is being assembled
+  std::size_t added_ = 0;      // records added to the network so far
   std::array<std::array<char, kMaxFieldLength>, kSigColumns> slots_{};
   std::size_t column_ = 0;
   bool cutToken_ = false;
@@ -216,7 +278,7 @@ void readSigFile(const char* path, Network& network, int sourceIndex, bool keepS
     return;
   }
   RecordAssembler assembler(network, sourceIndex, keepSelfInteractions, out);
-  auto block = std::make_unique<char[]>(kBlockBytes);
+  auto block = std::make_unique_for_overwrite<char[]>(kBlockBytes + kPadding);
   std::size_t got;
   while ((got = std::fread(block.get(), 1, kBlockBytes, file.get())) > 0) {
     assembler.feed(block.get(), got);

@@ -6,7 +6,8 @@
 #include <cstdint>
 #include <cstring>
 #include <string_view>
-#include <vector>
+
+#include "store/large_array.hpp"
 
 namespace seedweave {
 
@@ -72,7 +73,7 @@ class SlotTable {
   }
 
   void clear() {
-    std::vector<Slot>(1).swap(slots_);
+    slots_ = LargeArray<Slot>(1, Slot{});
     mask_ = 0;
     used_ = 0;
   }
@@ -84,9 +85,8 @@ class SlotTable {
   };
 
   void grow() {
-    std::vector<Slot> old;
-    old.swap(slots_);
-    slots_.assign(old.size() < 1024 ? 1024 : old.size() * 2, Slot{});
+    LargeArray<Slot> old(slots_.size() < 1024 ? 1024 : slots_.size() * 2, Slot{});
+    std::swap(old, slots_);
     mask_ = slots_.size() - 1;
     for (const Slot& entry : old) {
       if (entry.id == kEmpty) continue;
@@ -97,7 +97,7 @@ class SlotTable {
   }
 
   // One empty slot keeps probes finite before the first growth.
-  std::vector<Slot> slots_ = std::vector<Slot>(1);
+  LargeArray<Slot> slots_{1, Slot{}};
   std::size_t mask_ = 0;
   std::size_t used_ = 0;
   int maxFullPercent_;

@@ -47,7 +47,7 @@ TEST(TextPool, EqualTextsShareAnIdAndEveryTextReadsBack) {
   // The empty text, a NUL inside a text, and a text longer than a storage chunk.
   std::vector<std::string> texts = {"", "NA", std::string("a\0b", 3), std::string(70000, 'x'),
                                     "tail"};
-  for (int i = 0; i < 30000; ++i) texts.push_back("text" + std::to_string(i));
+  for (int i = 0; i < 30000; ++i) texts.push_back(std::to_string(i) + "text");
   std::vector<TextId> ids;
   for (const std::string& text : texts) ids.push_back(pool.intern(text));
   EXPECT_EQ(pool.size(), texts.size());
@@ -169,7 +169,7 @@ void compareRandomLoad(unsigned seed, int nodeCount, int reports) {
     NodeId ends[2];
     int modelEnds[2];
     for (int end = 0; end < 2; ++end) {
-      const std::string name = "G" + std::to_string(pick(nodeCount));
+      const std::string name = 'G' + std::to_string(pick(nodeCount));
       std::array<std::string, 4> values;
       for (auto& value : values) value = attrs[std::size_t(pick(4))];
       ends[end] = net.updateAndRetrieveInteractor(name, values[0], values[1], values[2], values[3]);
