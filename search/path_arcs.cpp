@@ -43,6 +43,7 @@ void PathArcFinder::clear() {
   backward_.clear();
   sets_.clear();
   steps_.clear();
+  neighboursSorted_ = false;
 }
 
 void PathArcFinder::addToRegion(NodeId node) {
@@ -195,6 +196,11 @@ PathArcFinder::Verdict PathArcFinder::judge(NodeId u, NodeId v) const {
 }
 
 bool PathArcFinder::witness(NodeId u, NodeId v) {
+  if (!neighboursSorted_) {
+    sortNeighbours(*fromA_, b_, towardAStarts_, towardA_);
+    sortNeighbours(*fromB_, a_, towardBStarts_, towardB_);
+    neighboursSorted_ = true;
+  }
   prefix_.assign(1, u);
   suffix_.assign(1, v);
   return extendPrefix(u, 0, v);
@@ -211,16 +217,39 @@ bool PathArcFinder::avoidsWitness(const EssentialSet& set) const {
   return true;
 }
 
+// Each region node's region neighbours, by passing interactions, in ascending distance to
+// one end, leaving out the other end. Time complexity: O(adjacency entries of the region).
+void PathArcFinder::sortNeighbours(const DistanceMap& toEnd, NodeId excluded,
+                                   std::vector<std::uint32_t>& starts,
+                                   std::vector<NodeId>& neighbours) {
+  starts.assign(1, 0);
+  neighbours.clear();
+  std::array<std::vector<NodeId>, kMaxLength> byDistance;
+  for (NodeId node : region_) {
+    for (InteractionId id : network_.node(node).interactions) {
+      if (!filter_.passes(id)) continue;
+      const NodeId next = network_.otherEnd(network_.interaction(id), node);
+      if (next == node || next == excluded || regionIndex(next) < 0) continue;
+      byDistance[static_cast<std::size_t>(toEnd[next])].push_back(next);
+    }
+    for (std::vector<NodeId>& bucket : byDistance) {
+      neighbours.insert(neighbours.end(), bucket.begin(), bucket.end());
+      bucket.clear();
+    }
+    starts.push_back(static_cast<std::uint32_t>(neighbours.size()));
+  }
+}
+
 // Walks back from u towards a; `earliest` is the node reached, `hops` away from u.
 bool PathArcFinder::extendPrefix(NodeId earliest, int hops, NodeId v) {
   if (earliest == a_) return extendSuffix(v, maxLength_ - 1 - hops);
   // The hops left for a ~> next, given at least dist(v, b) after the step u -> v.
   const int budget = maxLength_ - 2 - hops - (*fromB_)[v];
-  for (InteractionId id : network_.node(earliest).interactions) {
-    if (!filter_.passes(id)) continue;
-    const NodeId next = network_.otherEnd(network_.interaction(id), earliest);
-    if (next == b_ || regionIndex(next) < 0 || onWitness(next)) continue;
-    if ((*fromA_)[next] > budget) continue;
+  const auto index = static_cast<std::size_t>(regionIndex(earliest));
+  for (std::uint32_t at = towardAStarts_[index]; at < towardAStarts_[index + 1]; ++at) {
+    const NodeId next = towardA_[at];
+    if ((*fromA_)[next] > budget) break;
+    if (onWitness(next)) continue;
     const EssentialSet* set = label(forward_, next, budget);
     if (set == nullptr || !avoidsWitness(*set)) continue;
     prefix_.push_back(next);
@@ -233,11 +262,11 @@ bool PathArcFinder::extendPrefix(NodeId earliest, int hops, NodeId v) {
 // Walks on from v towards b; `latest` is the node reached, with `hopsLeft` still allowed.
 bool PathArcFinder::extendSuffix(NodeId latest, int hopsLeft) {
   if (latest == b_) return true;
-  for (InteractionId id : network_.node(latest).interactions) {
-    if (!filter_.passes(id)) continue;
-    const NodeId next = network_.otherEnd(network_.interaction(id), latest);
-    if (next == a_ || regionIndex(next) < 0 || onWitness(next)) continue;
-    if ((*fromB_)[next] > hopsLeft - 1) continue;
+  const auto index = static_cast<std::size_t>(regionIndex(latest));
+  for (std::uint32_t at = towardBStarts_[index]; at < towardBStarts_[index + 1]; ++at) {
+    const NodeId next = towardB_[at];
+    if ((*fromB_)[next] > hopsLeft - 1) break;
+    if (onWitness(next)) continue;
     const EssentialSet* set = label(backward_, next, hopsLeft - 1);
     if (set == nullptr || !avoidsWitness(*set)) continue;
     suffix_.push_back(next);

@@ -76,6 +76,8 @@ class PathArcFinder {
   void collectSteps();
   Verdict judge(NodeId u, NodeId v) const;
   bool witness(NodeId u, NodeId v);
+  void sortNeighbours(const DistanceMap& toEnd, NodeId excluded, std::vector<std::uint32_t>& starts,
+                      std::vector<NodeId>& neighbours);
   bool extendPrefix(NodeId earliest, int hops, NodeId v);
   bool extendSuffix(NodeId latest, int hopsLeft);
   bool onWitness(NodeId node) const;
@@ -97,6 +99,13 @@ class PathArcFinder {
   std::vector<EssentialSet> sets_;
   std::vector<NodeId> prefix_;  // witness search: u and the nodes before it, back towards a
   std::vector<NodeId> suffix_;  // witness search: v and the nodes after it, on towards b
+  // For the witness search, each region node's region neighbours nearest to a first (b left
+  // out), and nearest to b first (a left out): a scan stops at the first one too far away.
+  bool neighboursSorted_ = false;
+  std::vector<std::uint32_t> towardAStarts_;
+  std::vector<NodeId> towardA_;
+  std::vector<std::uint32_t> towardBStarts_;
+  std::vector<NodeId> towardB_;
   std::vector<Step> steps_;
 };
 
