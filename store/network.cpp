@@ -8,6 +8,10 @@
 
 namespace seedweave {
 
+namespace {
+constexpr std::size_t kFirstAdjacencyCapacity = 8;
+}
+
 Network::Network()
     : undirected_(texts_.intern("0")),
       notAvailable_(texts_.intern("NA")),
@@ -36,6 +40,8 @@ NodeId Network::updateAndRetrieveInteractor(std::string_view name, std::string_v
   node.attr3 = texts_.intern(attr3);
   node.attr4 = texts_.intern(attr4);
   node.nameBucket = getHashIndexFromString(name);
+  // Skips the first few regrowths, which would otherwise come for nearly every node.
+  node.interactions.reserve(kFirstAdjacencyCapacity);
   const auto id = static_cast<NodeId>(nodes_.size());
   nodes_.push_back(std::move(node));
   nodeIndex_.fill(slot, hash, static_cast<std::uint32_t>(id));
@@ -95,11 +101,16 @@ InteractionId Network::storedAs(NodeId first, NodeId second) const {
   return match;
 }
 
+TextId Network::internLike(TextId& recent, std::string_view text) {
+  if (texts_.view(recent) != text) recent = texts_.intern(text);
+  return recent;
+}
+
 void Network::addInteractionToHash(NodeId a, NodeId b, std::string_view direction,
                                    std::string_view type, std::int32_t pmid, int sourceIndex,
                                    Output& out) {
-  const TextId d = texts_.intern(direction);
-  const TextId t = texts_.intern(type);
+  const TextId d = internLike(recentDirection_, direction);
+  const TextId t = internLike(recentType_, type);
   if (const InteractionId x = getInteractionFromInteractors(a, b); x != none) {
     INTERACTION& found = interactions_[static_cast<std::size_t>(x)];
     // Found as (b, a), so undirected: a directed report turns it to the report's orientation.
@@ -149,22 +160,31 @@ InteractionId Network::addInteractionToList(NodeId a, NodeId b, TextId direction
 }
 
 void Network::runTallies(Output& out) {
-  // Each citation is counted kAhead citations after its index slot was requested, so that
-  // the slot has arrived from memory by then.
+  // A citation's index slot is requested 2 * kAhead citations before it is counted, and its
+  // tally record, found through the slot that has arrived by then, kAhead citations before.
   constexpr std::size_t kAhead = 8;
-  std::array<PMIDLIST*, kAhead> waiting{};
+  std::array<PMIDLIST*, 2 * kAhead> waiting{};
   std::size_t requested = 0;
+  const auto slotOf = [&](std::size_t index) -> PMIDLIST*& {
+    return waiting[index % waiting.size()];
+  };
   for (std::size_t index = 0; index < interactions_.size(); ++index) {
     for (PMIDLIST& citation : interactions_[index].pmids) {
       tallyIds_.prefetch(citation.pmid);
-      PMIDLIST*& turn = waiting[requested++ % kAhead];
-      if (turn != nullptr) countCitation(*turn, out);
-      turn = &citation;
+      if (requested >= kAhead) prefetchTally(slotOf(requested - kAhead)->pmid);
+      if (requested >= 2 * kAhead) countCitation(*slotOf(requested - 2 * kAhead), out);
+      slotOf(requested++) = &citation;
     }
   }
-  for (std::size_t left = 0; left < kAhead; ++left) {
-    if (PMIDLIST* citation = waiting[requested++ % kAhead]) countCitation(*citation, out);
+  for (std::size_t index = requested > 2 * kAhead ? requested - 2 * kAhead : 0; index < requested;
+       ++index) {
+    countCitation(*slotOf(index), out);
   }
+}
+
+void Network::prefetchTally(std::int32_t pmid) const {
+  const TallyId tally = tallyIds_.find(pmid);
+  if (tally != none) __builtin_prefetch(&tallies_[static_cast<std::size_t>(tally)], 1);
 }
 
 void Network::countCitation(PMIDLIST& citation, Output& out) {

@@ -115,7 +115,11 @@ class Network {
   // The slot of the node with this name in nodeIndex_, or the empty slot where it belongs.
   std::size_t findNodeSlot(std::string_view name, std::uint32_t hash) const;
   void updateAttribute(TextId& stored, std::string_view incoming);
+  // Interns a text, trying first the one interned last time in the same role: there are only
+  // a few directions and types, so the same one often comes again and needs no hashing.
+  TextId internLike(TextId& recent, std::string_view text);
   void countCitation(PMIDLIST& citation, Output& out);
+  void prefetchTally(std::int32_t pmid) const;
   void mergeReport(INTERACTION& interaction, TextId direction, TextId type, std::int32_t pmid,
                    int sourceIndex);
 
@@ -124,6 +128,8 @@ class Network {
   TextId notAvailable_;
   TextId binding_;
   TextId colocalization_;
+  TextId recentDirection_ = undirected_;
+  TextId recentType_ = binding_;
   std::vector<INTERACTOR> nodes_;
   // Nodes by name.
   SlotTable nodeIndex_;
