@@ -93,12 +93,17 @@ InteractionId Network::getInteractionFromInteractors(NodeId a, NodeId b) const {
   return match;
 }
 
-InteractionId Network::storedAs(NodeId first, NodeId second) const {
-  InteractionId match = none;
-  pairs_.forEachCandidate(first, second, [&](InteractionId id) {
-    if (interaction(id).first == first && interaction(id).second == second) match = id;
+Network::StoredPair Network::findPair(NodeId a, NodeId b) const {
+  StoredPair stored;
+  stored.freeSlot = pairs_.forEachCandidate(a, b, [&](InteractionId id) {
+    const INTERACTION& candidate = interaction(id);
+    if (candidate.first == a && candidate.second == b) {
+      stored.forward = id;
+    } else if (candidate.first == b && candidate.second == a) {
+      stored.backward = id;
+    }
   });
-  return match;
+  return stored;
 }
 
 TextId Network::internLike(TextId& recent, std::string_view text) {
@@ -111,7 +116,18 @@ void Network::addInteractionToHash(NodeId a, NodeId b, std::string_view directio
                                    Output& out) {
   const TextId d = internLike(recentDirection_, direction);
   const TextId t = internLike(recentType_, type);
-  if (const InteractionId x = getInteractionFromInteractors(a, b); x != none) {
+  // One look at the pair answers both lookups of the merge rules, and its free slot takes a
+  // new interaction.
+  pairs_.makeRoomForOne();
+  const StoredPair stored = findPair(a, b);
+  // getInteractionFromInteractors(a, b): stored as (a, b), or undirected as (b, a).
+  const bool backwardUndirected =
+      stored.backward != none &&
+      isUndirected(interactions_[static_cast<std::size_t>(stored.backward)]);
+  if (const InteractionId x = stored.forward != none ? stored.forward
+                              : backwardUndirected   ? stored.backward
+                                                     : InteractionId{none};
+      x != none) {
     INTERACTION& found = interactions_[static_cast<std::size_t>(x)];
     // Found as (b, a), so undirected: a directed report turns it to the report's orientation.
     // The id, adjacency lists and counts stay; only the ends swap.
@@ -119,15 +135,16 @@ void Network::addInteractionToHash(NodeId a, NodeId b, std::string_view directio
     mergeReport(found, d, t, pmid, sourceIndex);
     return;
   }
-  // A directed interaction stored as (b, a) absorbs reports of its own direction or "0".
-  if (const InteractionId y = getInteractionFromInteractors(b, a); y != none) {
-    INTERACTION& reverse = interactions_[static_cast<std::size_t>(y)];
+  // getInteractionFromInteractors(b, a) can now only find a directed interaction stored as
+  // (b, a), which absorbs reports of its own direction or "0".
+  if (stored.backward != none) {
+    INTERACTION& reverse = interactions_[static_cast<std::size_t>(stored.backward)];
     if (d == reverse.direction || d == undirected_) {
       mergeReport(reverse, d, t, pmid, sourceIndex);
       return;
     }
   }
-  addInteractionToList(a, b, d, t, pmid, sourceIndex, out);
+  addInteractionToList(a, b, d, t, pmid, sourceIndex, stored, out);
 }
 
 void Network::mergeReport(INTERACTION& interaction, TextId direction, TextId type,
@@ -142,13 +159,14 @@ void Network::mergeReport(INTERACTION& interaction, TextId direction, TextId typ
 }
 
 InteractionId Network::addInteractionToList(NodeId a, NodeId b, TextId direction, TextId type,
-                                            std::int32_t pmid, int sourceIndex, Output& out) {
-  if (storedAs(a, b) != none) out.print("How did a dupe get through?\n");
+                                            std::int32_t pmid, int sourceIndex,
+                                            const StoredPair& stored, Output& out) {
+  if (stored.forward != none) out.print("How did a dupe get through?\n");
   const auto id = static_cast<InteractionId>(interactions_.size());
   INTERACTION created{a, b, direction, type, {}};
   addPMIDtoList(created.pmids, pmid, sourceIndex);
   interactions_.push_back(std::move(created));
-  pairs_.insert(id, a, b);
+  pairs_.insertAt(stored.freeSlot, id, a, b);
   // A new interaction has the highest id, so appending keeps the adjacency lists ordered.
   INTERACTOR& first = nodes_[static_cast<std::size_t>(a)];
   first.interactions.push_back(id);

@@ -109,9 +109,17 @@ class Network {
   void freeNetwork(Output& out);
 
  private:
+  // The interactions stored as (a, b) and as (b, a), and the index slot where a new
+  // interaction of the pair goes.
+  struct StoredPair {
+    InteractionId forward = none;
+    InteractionId backward = none;
+    std::size_t freeSlot = 0;
+  };
+  StoredPair findPair(NodeId a, NodeId b) const;
   InteractionId addInteractionToList(NodeId a, NodeId b, TextId direction, TextId type,
-                                     std::int32_t pmid, int sourceIndex, Output& out);
-  InteractionId storedAs(NodeId first, NodeId second) const;
+                                     std::int32_t pmid, int sourceIndex, const StoredPair& stored,
+                                     Output& out);
   // The slot of the node with this name in nodeIndex_, or the empty slot where it belongs.
   std::size_t findNodeSlot(std::string_view name, std::uint32_t hash) const;
   void updateAttribute(TextId& stored, std::string_view incoming);

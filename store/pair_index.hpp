@@ -12,20 +12,22 @@ namespace seedweave {
 
 class PairIndex {
  public:
-  // Time complexity: O(1) expected, amortised over the growth of the table.
-  void insert(InteractionId id, NodeId a, NodeId b) {
-    const std::uint32_t hash = pairHash(a, b);
-    slots_.makeRoomForOne();
-    slots_.fill(slots_.probe(hash, [](std::uint32_t) { return false; }), hash,
-                static_cast<std::uint32_t>(id));
+  // Grows the table when one more interaction would fill it beyond its share; call before the
+  // lookup whose free slot may take a new interaction. Time complexity: O(1) amortised.
+  void makeRoomForOne() { slots_.makeRoomForOne(); }
+
+  // Stores a new interaction in the free slot that the lookup of its pair returned.
+  void insertAt(std::size_t freeSlot, InteractionId id, NodeId a, NodeId b) {
+    slots_.fill(freeSlot, pairHash(a, b), static_cast<std::uint32_t>(id));
   }
 
   // Calls visit(id) for every interaction whose ends are {a, b}, in any orientation, and
   // perhaps for one whose pair merely shares the pair's 32-bit hash: the caller checks the
-  // ends. Time complexity: O(1) expected.
+  // ends. Returns the free slot where a new interaction of the pair would go.
+  // Time complexity: O(1) expected.
   template <typename Visit>
-  void forEachCandidate(NodeId a, NodeId b, Visit&& visit) const {
-    slots_.probe(pairHash(a, b), [&](std::uint32_t id) {
+  std::size_t forEachCandidate(NodeId a, NodeId b, Visit&& visit) const {
+    return slots_.probe(pairHash(a, b), [&](std::uint32_t id) {
       visit(static_cast<InteractionId>(id));
       return false;
     });
