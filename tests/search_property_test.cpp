@@ -14,11 +14,9 @@
 namespace seedweave {
 namespace {
 
-struct RandomCase {
-  Network network;
-  int minReferences = 0;
-  int maxArticleLoad = 0;
-};
+// Networks are made fewer than cases: each serves several, with settings, seeds and lengths
+// of their own, since making a network costs more than searching a small one.
+constexpr int kCasesPerNetwork = 12;
 
 // A network of 2 to 12 nodes whose interactions are reported by a few articles from a small
 // pool, so that article loads vary and both filters bite. Some pairs are reported directed
@@ -27,9 +25,8 @@ class NetworkGenerator {
  public:
   explicit NetworkGenerator(std::uint32_t seed) : random_(seed) {}
 
-  RandomCase next() {
-    RandomCase result;
-    Network& network = result.network;
+  Network next() {
+    Network network;
     Output ignored;
     const int nodes = pick(2, 12);
     for (int i = 0; i < nodes; ++i) {
@@ -59,11 +56,18 @@ class NetworkGenerator {
       }
     }
     network.runTallies(ignored);
+    return network;
+  }
+
+  // The settings of one case: filters off in a third of the cases.
+  Settings settings(int shortest) {
+    Settings chosen;
+    chosen.maxPathLength = pick(shortest, 6);
     if (pick(0, 2) != 0) {
-      result.minReferences = pick(0, 2);
-      result.maxArticleLoad = pick(0, 1) == 1 ? pick(1, 4) : 0;
+      chosen.minReferences = pick(0, 2);
+      chosen.maxArticleLoad = pick(0, 1) == 1 ? pick(1, 4) : 0;
     }
-    return result;
+    return chosen;
   }
 
   // One to three reports of the interaction, each by an article of its own (load 1) or by
@@ -88,29 +92,31 @@ TEST(EnumerationProperty, ArrivalsAndMessagesMatchTheExhaustiveSearch) {
   NetworkGenerator generator(20261206);
   int withPathways = 0;
   int withMessages = 0;
-  for (int round = 0; round < 4000; ++round) {
-    RandomCase c = generator.next();
-    const Network& network = c.network;
-    const InteractionFilter filter(network, c.minReferences, c.maxArticleLoad);
-    const auto nodes = static_cast<int>(network.nodeCount());
-    const NodeId source = generator.pick(0, nodes - 1);
-    const NodeId target = generator.pick(0, nodes - 1);
-    const int maxLength = generator.pick(0, 6);
-    Output expected;
-    const reference::PathwayList pathways = reference::getPathways(
-        network, source, target, maxLength, c.minReferences, c.maxArticleLoad, expected);
-    Output actual;
-    const std::int64_t arrivals =
-        enumerateArrivals(network, filter, source, target, maxLength, actual);
-    ASSERT_EQ(arrivals > 0, !pathways.empty()) << "round " << round;
-    ASSERT_GE(arrivals, static_cast<std::int64_t>(pathways.size())) << "round " << round;
-    ASSERT_EQ(actual.captured(), expected.captured()) << "round " << round;
-    withPathways += pathways.empty() ? 0 : 1;
-    withMessages += expected.captured().empty() ? 0 : 1;
+  for (int round = 0; round < 400; ++round) {
+    const Network network = generator.next();
+    for (int use = 0; use < kCasesPerNetwork; ++use) {
+      const Settings settings = generator.settings(0);
+      const InteractionFilter filter(network, settings.minReferences, settings.maxArticleLoad);
+      const auto nodes = static_cast<int>(network.nodeCount());
+      const NodeId source = generator.pick(0, nodes - 1);
+      const NodeId target = generator.pick(0, nodes - 1);
+      Output expected;
+      const reference::PathwayList pathways =
+          reference::getPathways(network, source, target, settings.maxPathLength,
+                                 settings.minReferences, settings.maxArticleLoad, expected);
+      Output actual;
+      const std::int64_t arrivals =
+          enumerateArrivals(network, filter, source, target, settings.maxPathLength, actual);
+      ASSERT_EQ(arrivals > 0, !pathways.empty()) << "round " << round;
+      ASSERT_GE(arrivals, static_cast<std::int64_t>(pathways.size())) << "round " << round;
+      ASSERT_EQ(actual.captured(), expected.captured()) << "round " << round;
+      withPathways += pathways.empty() ? 0 : 1;
+      withMessages += expected.captured().empty() ? 0 : 1;
+    }
   }
   // The generator must exercise both: found pathways, and steps reported missing.
-  EXPECT_GT(withPathways, 1000);
-  EXPECT_GT(withMessages, 50);
+  EXPECT_GT(withPathways, 1250);
+  EXPECT_GT(withMessages, 60);
 }
 
 // Seeds drawn with repeats, as a user may type a name twice: the set keeps each once.
@@ -125,21 +131,24 @@ TEST(ConstructionProperty, OutputAndSubnetworkMatchTheLiteralConstruction) {
   NetworkGenerator generator(7);
   int withMessages = 0;
   int longWithSubnetwork = 0;
-  for (int round = 0; round < 5000; ++round) {
-    RandomCase c = generator.next();
-    const Network& network = c.network;
-    const NodeSet seeds = drawSeeds(generator, static_cast<int>(network.nodeCount()));
-    const int maxLength = generator.pick(1, 6);
-    Output expected;
-    const SubnetworkTable literal = reference::getNetworkFromNodes(
-        network, seeds, maxLength, c.minReferences, c.maxArticleLoad, expected);
-    Output actual;
-    const InteractionFilter filter(network, c.minReferences, c.maxArticleLoad);
-    const SubnetworkTable fast = getNetworkFromNodes(network, filter, seeds, maxLength, actual);
-    ASSERT_EQ(actual.captured(), expected.captured()) << "round " << round;
-    ASSERT_EQ(fast.inBucketOrder(), literal.inBucketOrder()) << "round " << round;
-    withMessages += expected.captured().find("missing") == std::string::npos ? 0 : 1;
-    longWithSubnetwork += maxLength >= 5 && literal.size() > 0 ? 1 : 0;
+  for (int round = 0; round < 400; ++round) {
+    const Network network = generator.next();
+    for (int use = 0; use < kCasesPerNetwork; ++use) {
+      const Settings settings = generator.settings(1);
+      const NodeSet seeds = drawSeeds(generator, static_cast<int>(network.nodeCount()));
+      Output expected;
+      const SubnetworkTable literal =
+          reference::getNetworkFromNodes(network, seeds, settings.maxPathLength,
+                                         settings.minReferences, settings.maxArticleLoad, expected);
+      Output actual;
+      const InteractionFilter filter(network, settings.minReferences, settings.maxArticleLoad);
+      const SubnetworkTable fast =
+          getNetworkFromNodes(network, filter, seeds, settings.maxPathLength, actual);
+      ASSERT_EQ(actual.captured(), expected.captured()) << "round " << round;
+      ASSERT_EQ(fast.inBucketOrder(), literal.inBucketOrder()) << "round " << round;
+      withMessages += expected.captured().find("missing") == std::string::npos ? 0 : 1;
+      longWithSubnetwork += settings.maxPathLength >= 5 && literal.size() > 0 ? 1 : 0;
+    }
   }
   // Both the listing of pathways with missing steps and the witness searches of long
   // pathways must have been exercised.
