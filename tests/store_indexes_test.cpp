@@ -42,6 +42,26 @@ TEST(CitationList, GrowsBeyondItsInlineEntryAndCopiesDeeply) {
   EXPECT_EQ(list.front().pmid, 7);
 }
 
+TEST(CitationList, HoldsPubMedIdsThatAreNotPositive) {
+  // The reader never makes them, but the list must still hold them: its inline state is
+  // told apart by a positive PubMed id.
+  CitationList alone;
+  addPMIDtoList(alone, -7, 0);
+  ASSERT_EQ(alone.size(), 1u);
+  EXPECT_EQ(alone.front().pmid, -7);
+  const CitationList copy = alone;
+  ASSERT_EQ(copy.size(), 1u);
+  EXPECT_EQ(copy.front().pmid, -7);
+
+  CitationList mixed;
+  for (int pmid : {4, 0, -3, 4}) addPMIDtoList(mixed, pmid, 1);
+  ASSERT_EQ(mixed.size(), 3u);
+  EXPECT_EQ(mixed[0].pmid, -3);
+  EXPECT_EQ(mixed[1].pmid, 0);
+  EXPECT_EQ(mixed[2].pmid, 4);
+  EXPECT_FALSE(mixed.empty());
+}
+
 TEST(TextPool, EqualTextsShareAnIdAndEveryTextReadsBack) {
   TextPool pool;
   // The empty text, a NUL inside a text, and a text longer than a storage chunk.
