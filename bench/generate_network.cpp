@@ -35,7 +35,7 @@ constexpr Profile kDense{"dense", 25000, 700000};
 constexpr Profile kSparse{"sparse", 25000, 130000};
 constexpr int kFiles = 3;
 
-// splitmix64: small, fast and fully specified, unlike the standard distributions.
+// splitmix64: small, fast and defined bit for bit, unlike the standard distributions.
 class Random {
  public:
   explicit Random(std::uint64_t seed) : state_(seed) {}
