@@ -98,18 +98,5 @@ TEST(SigReader, UnreadablePathsAreReported) {
                                 folder + " for reading.\n");
 }
 
-TEST(SigReader, RecordsSpanningReadBlocks) {
-  std::string text;
-  for (int i = 0; i < 40000; ++i) {
-    const std::string first = std::string("N").append(std::to_string(i));
-    const std::string second = std::string("M").append(std::to_string(i % 97));
-    text += sigLine(first, second, "0", "T", std::to_string(i + 1));
-  }
-  ASSERT_GT(text.size(), std::size_t{1} << 20);
-  auto loaded = read(text);
-  EXPECT_EQ(loaded->net.interactionCount(), 40000u);
-  EXPECT_EQ(loaded->net.nodeCount(), 40097u);
-}
-
 }  // namespace
 }  // namespace seedweave

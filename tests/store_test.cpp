@@ -3,7 +3,6 @@
 
 #include "store/hashing.hpp"
 #include "store/network.hpp"
-#include "store/ordered_set.hpp"
 #include "test_support.hpp"
 
 namespace seedweave {
@@ -40,15 +39,6 @@ TEST(Citations, AscendingWithSourceBits) {
   EXPECT_EQ(pmids[0].sourceFlags, 5u);
   EXPECT_EQ(pmids[1].pmid, 20);
   EXPECT_EQ(pmids[2].pmid, 30);
-}
-
-TEST(OrderedSet, KeepsAscendingWithoutRepeats) {
-  NodeSet set;
-  EXPECT_TRUE(addInteractorToIntList(set, 5));
-  EXPECT_TRUE(addInteractorToIntList(set, 1));
-  EXPECT_FALSE(addInteractorToIntList(set, 5));
-  EXPECT_TRUE(addInteractorToIntList(set, 3));
-  EXPECT_EQ(set, (NodeSet{1, 3, 5}));
 }
 
 TEST(NodeUpdate, NotAvailableNeverOverwrites) {
