@@ -1,10 +1,9 @@
 // The SIG and SIF writers, plain and filtered, and the result-file class.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "export/output_file.hpp"
 #include "export/sig_writers.hpp"
+#include "report_capture.hpp"
 #include "test_support.hpp"
 
 namespace seedweave {
@@ -12,57 +11,30 @@ namespace {
 
 using testing::loadNetwork;
 using testing::sigLine;
-using testing::TempDir;
-using TableWriter = std::function<void(std::FILE*, const Network&, const SubnetworkTable&)>;
 
-// What a table writer puts on a stream, for the interactions listed in that order.
-std::string written(const TableWriter& writer, const Network& net,
-                    const std::vector<InteractionId>& ids) {
+// The SIG or SIF text of the listed interactions, in that order; filtered when a minimum
+// number of references is given.
+std::string written(const Network& net, const std::vector<InteractionId>& ids, bool sif,
+                    int minReferences = -1, int maxArticleLoad = 0) {
   SubnetworkTable table(net);
   for (InteractionId id : ids) table.addInteractionToIntHash(id);
-  char* data = nullptr;
-  std::size_t size = 0;
-  std::FILE* stream = ::open_memstream(&data, &size);
-  writer(stream, net, table);
-  std::fclose(stream);
-  std::string text(data, size);
-  std::free(data);
-  return text;
+  return testing::writtenBy([&](std::FILE* f) {
+    if (minReferences < 0) return (sif ? intHashToSif : intHashToSig)(f, net, table);
+    (sif ? intHashToSifFiltered : intHashToSigFiltered)(f, net, table, minReferences,
+                                                        maxArticleLoad);
+  });
 }
 
-TableWriter filteredSig(int minReferences, int maxArticleLoad) {
-  return [=](std::FILE* s, const Network& n, const SubnetworkTable& t) {
-    intHashToSigFiltered(s, n, t, minReferences, maxArticleLoad);
-  };
-}
-TableWriter filteredSif(int minReferences, int maxArticleLoad) {
-  return [=](std::FILE* s, const Network& n, const SubnetworkTable& t) {
-    intHashToSifFiltered(s, n, t, minReferences, maxArticleLoad);
-  };
-}
-
-TEST(SigWriters, LinePerCitationInReaderColumnsAndReadsBackTheSame) {
-  const std::string record = "A a1 a2 a3 a4 B b1 b2 b3 b4 x Binding ";
-  const Network net = loadNetwork({record + "30\n" + record + "10\n" + record + "20\n" +
-                                   sigLine("A", "C", "0", "Colocalization", "7")});
-  const std::string expected = record + "10\n" + record + "20\n" + record + "30\n" +
-                               "A a1 a2 a3 a4 C NA NA NA NA 0 Colocalization 7\n";
-  EXPECT_EQ(written(intHashToSig, net, {0, 1}), expected);
-  EXPECT_EQ(written(intHashToSif, net, {0, 1}), "A\tBinding\tB\nA\tColocalization\tC\n");
-  EXPECT_EQ(written(intHashToSig, loadNetwork({expected}), {0, 1}), expected);
-  for (const TableWriter& writer : {TableWriter(intHashToSig), TableWriter(intHashToSif),
-                                    filteredSig(0, 5), filteredSif(0, 5)}) {
-    EXPECT_EQ(written(writer, net, {}), "");
-  }
-}
-
-TEST(SigWriters, TablesComeOutByBucketOfTheFirstEndThenCreation) {
+TEST(SigWriters, ByBucketOfTheFirstEndThenCreationOneSigLinePerCitation) {
   // Buckets: "abc" 5963, "A" 7638, "B" 7639, "C" 7640. The first interaction is stored as
   // (A, C) and later turned to (C, A): it then belongs to C's bucket, after B's.
   const Network net =
-      loadNetwork({sigLine("A", "C", "0", "T", "1") + sigLine("B", "Z", "x", "T", "2") +
-                   sigLine("abc", "Y", "x", "T", "3") + sigLine("C", "A", "x", "T", "4")});
-  EXPECT_EQ(written(intHashToSif, net, {0, 1, 2}), "abc\tT\tY\nB\tT\tZ\nC\tT\tA\n");
+      loadNetwork({"A a1 a2 a3 a4 C c1 c2 c3 c4 0 T 30\n" + sigLine("B", "Z", "0", "T", "2") +
+                   sigLine("abc", "Y", "0", "T", "3") + sigLine("C", "A", "x", "T", "4")});
+  EXPECT_EQ(written(net, {0, 1, 2}, true), "abc\tT\tY\nB\tT\tZ\nC\tT\tA\n");
+  EXPECT_EQ(written(net, {0, 1, 2}, false),
+            "abc NA NA NA NA Y NA NA NA NA 0 T 3\nB NA NA NA NA Z NA NA NA NA 0 T 2\n"
+            "C c1 c2 c3 c4 A a1 a2 a3 a4 x T 4\nC c1 c2 c3 c4 A a1 a2 a3 a4 x T 30\n");
 }
 
 TEST(SigWriters, FilteredKeepOnlyCitationsWithinTheLoadLimit) {
@@ -71,45 +43,38 @@ TEST(SigWriters, FilteredKeepOnlyCitationsWithinTheLoadLimit) {
                      sigLine("P", "Q", "0", "T", "200");
   for (const char* other : {"C", "D", "E", "F", "G"}) text += sigLine("X", other, "0", "T", "100");
   const Network net = loadNetwork({text});
-  const std::string line100 = "A NA NA NA NA B NA NA NA NA 0 T 100\n";
-  const std::string line200 = "A NA NA NA NA B NA NA NA NA 0 T 200\n";
-  const InteractionId ab = 0, xc = 2;
-
-  EXPECT_EQ(written(filteredSig(1, 5), net, {ab}), line200);
-  EXPECT_EQ(written(filteredSif(1, 5), net, {ab}), "A\tT\tB\n");
-  EXPECT_EQ(written(filteredSig(2, 5), net, {ab}), "");  // one citation within the limit
-  EXPECT_EQ(written(filteredSif(2, 5), net, {ab}), "");
-  EXPECT_EQ(written(filteredSig(2, 6), net, {ab}), line100 + line200);  // equal qualifies
-  EXPECT_EQ(written(filteredSig(2, 0), net, {ab}), line100 + line200);  // no limit
-  EXPECT_EQ(written(filteredSig(0, 5), net, {xc}), "");  // nothing within: no line at all
-  EXPECT_EQ(written(filteredSif(0, 5), net, {xc}), "");
-  EXPECT_EQ(written(filteredSif(0, 6), net, {xc}), "X\tT\tC\n");
+  const std::string ab100 = sigLine("A", "B", "0", "T", "100"),
+                    ab200 = sigLine("A", "B", "0", "T", "200");
+  struct Case {
+    InteractionId id;  // 0 is A-B, 2 is X-C
+    int minReferences, maxArticleLoad;
+    std::string sig, sif;
+  };
+  for (const Case& c : std::vector<Case>{
+           {0, 1, 5, ab200, "A\tT\tB\n"},
+           {0, 2, 5, "", ""},                      // one citation within the limit
+           {0, 2, 6, ab100 + ab200, "A\tT\tB\n"},  // a load equal to the limit qualifies
+           {0, 2, 0, ab100 + ab200, "A\tT\tB\n"},  // no limit
+           {2, 0, 5, "", ""},                      // nothing within: no line at all
+           {2, 0, 6, sigLine("X", "C", "0", "T", "100"), "X\tT\tC\n"}}) {
+    SCOPED_TRACE(::testing::Message() << "m=" << c.minReferences << " L=" << c.maxArticleLoad);
+    EXPECT_EQ(written(net, {c.id}, false, c.minReferences, c.maxArticleLoad), c.sig);
+    EXPECT_EQ(written(net, {c.id}, true, c.minReferences, c.maxArticleLoad), c.sif);
+  }
 }
 
-TEST(OutputFile, ReportsFilesThatCannotBeOpenedOrWrittenCompletely) {
-  TempDir dir;
+TEST(OutputFile, ReportsFailuresAndRemovesOnlyAFileItCreated) {
+  testing::TempDir dir;
   Output out;
-  OutputFile good;
-  ASSERT_TRUE(good.open((dir.path() / "net.sif").string(), out));
-  std::fputs("A\tT\tB\n", good.stream());
-  EXPECT_TRUE(good.close(out));
-  EXPECT_EQ(dir.read("net.sif"), "A\tT\tB\n");
-
-  OutputFile missingFolder;
+  OutputFile missingFolder, full, created, replaced;
   EXPECT_FALSE(missingFolder.open("no-such-folder/net.sig", out));
-  OutputFile full;  // every write to /dev/full fails as on a full disk
-  ASSERT_TRUE(full.open("/dev/full", out));
+  ASSERT_TRUE(full.open("/dev/full", out));  // every write fails as on a full disk
   std::fputs("A\tT\tB\n", full.stream());
   EXPECT_FALSE(full.close(out));
   EXPECT_EQ(out.captured(),
             "Could not open no-such-folder/net.sig for writing.\n"
             "Could not write /dev/full completely.\n");
-}
 
-TEST(OutputFile, RemovesOnlyAFileItCreated) {
-  TempDir dir;
-  Output out;
-  OutputFile created, replaced;
   ASSERT_TRUE(created.open((dir.path() / "fresh.sig").string(), out));
   ASSERT_TRUE(replaced.open(dir.write("old.sig", "kept\n"), out));
   created.removeFile();

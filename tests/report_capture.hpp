@@ -1,4 +1,4 @@
-// Captures what the report writers put into their stream, for the report tests.
+// Captures what a writer puts into its stream, for the tests of the file writers.
 #pragma once
 
 #include <cstdio>
@@ -11,11 +11,9 @@ namespace seedweave::testing {
 inline std::string writtenBy(const std::function<void(std::FILE*)>& write) {
   std::FILE* file = std::tmpfile();
   write(file);
+  std::string text(static_cast<std::size_t>(std::ftell(file)), '\0');
   std::rewind(file);
-  std::string text;
-  char buffer[4096];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
+  text.resize(std::fread(text.data(), 1, text.size(), file));
   std::fclose(file);
   return text;
 }
