@@ -25,8 +25,10 @@ Dialogue::Dialogue(const Network& network, std::vector<std::string> sourcePaths,
 
 void Dialogue::run() {
   settings_.maxPathLength = askMaxPathLength();
-  settings_.maxArticleLoad = askMaxArticleLoad();
-  settings_.minReferences = askMinReferences();
+  settings_.maxArticleLoad =
+      askFilterSetting(msg::kLoadPrompt, msg::kLoadRepeated, &Dialogue::askLoadLimit);
+  settings_.minReferences = askFilterSetting(msg::kReferencesPrompt, msg::kReferencesPrompt,
+                                             &Dialogue::askReferenceCount);
   filter_.emplace(network_, settings_.minReferences, settings_.maxArticleLoad);
   saveCliques_ = askYesNo(msg::kCliquesPrompt, msg::kCliquesRepeated);
   enterSeeds();
@@ -44,22 +46,24 @@ std::string Dialogue::readWord() {
 }
 
 int Dialogue::askMaxPathLength() {
-  out_.print("%s", msg::kPathLengthPrompt);
+  out_.print("%s%s", msg::kPathLengthPrompt, msg::kPathLengthExplained);
   for (;;) {
     const int length = leadingNumber(readWord());
     if (length >= 1 && length <= kMaxPathLength) return length;
     out_.print("%s", length > kMaxPathLength ? msg::kPathLengthTooLong : msg::kNotRecognizedThis);
-    out_.print("%s", msg::kPathLengthRepeated);
+    out_.print("%s%s", msg::kPathLengthRepeated, msg::kPathLengthExplained);
   }
 }
 
-int Dialogue::askMaxArticleLoad() {
-  out_.print("%s", msg::kLoadPrompt);
+// A filter setting: no means 0 (off), yes leads to the request for its number.
+int Dialogue::askFilterSetting(const char* prompt, const char* repeated,
+                               int (Dialogue::*askNumber)()) {
+  out_.print("%s", prompt);
   for (;;) {
     const std::string word = readWord();
-    if (isYes(word)) return askLoadLimit();
+    if (isYes(word)) return (this->*askNumber)();
     if (isNo(word)) return 0;
-    out_.print("%s%s", msg::kNotRecognizedThat, msg::kLoadRepeated);
+    out_.print("%s%s", msg::kNotRecognizedThat, repeated);
   }
 }
 
@@ -69,16 +73,6 @@ int Dialogue::askLoadLimit() {
     const int limit = leadingNumber(readWord());
     if (limit > 0) return limit;
     out_.print("%s", msg::kLoadRequestRepeated);
-  }
-}
-
-int Dialogue::askMinReferences() {
-  out_.print("%s", msg::kReferencesPrompt);
-  for (;;) {
-    const std::string word = readWord();
-    if (isYes(word)) return askReferenceCount();
-    if (isNo(word)) return 0;
-    out_.print("%s%s", msg::kNotRecognizedThat, msg::kReferencesPrompt);
   }
 }
 

@@ -30,8 +30,7 @@ class Dialogue {
  private:
   std::string readWord();
   int askMaxPathLength();
-  int askMaxArticleLoad();
-  int askMinReferences();
+  int askFilterSetting(const char* prompt, const char* repeated, int (Dialogue::*askNumber)());
   int askLoadLimit();
   int askReferenceCount();
   bool askYesNo(const char* prompt, const char* complaintAndPrompt);

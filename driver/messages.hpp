@@ -11,12 +11,12 @@ inline constexpr const char* kEndOfInput =
     "\nEnd of input reached before the dialogue was complete.\n";
 inline constexpr const char* kNotRecognizedThat = "\nI did not recognize that response.\n\n";
 
+// The repeated question has a blank before its first line break, the first one has none.
 inline constexpr const char* kPathLengthPrompt =
-    "\nWhat is the maximum path length (number of intermediates) you would like to use\n"
-    "to make connections between your list of genes?\n"
-    "A value of 1 will return only interactions between genes in your list.\n";
+    "\nWhat is the maximum path length (number of intermediates) you would like to use\n";
 inline constexpr const char* kPathLengthRepeated =
-    "\nWhat is the maximum path length (number of intermediates) you would like to use \n"
+    "\nWhat is the maximum path length (number of intermediates) you would like to use \n";
+inline constexpr const char* kPathLengthExplained =
     "to make connections between your list of genes?\n"
     "A value of 1 will return only interactions between genes in your list.\n";
 inline constexpr const char* kPathLengthTooLong =
