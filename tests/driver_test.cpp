@@ -1,5 +1,8 @@
 // Whole runs of the binary: start-up, loading messages and the end of a run.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
 
 #include "test_support.hpp"
 
@@ -45,6 +48,24 @@ TEST(Startup, SamePathTwiceIsReadAsTwoSources) {
   EXPECT_EQ(dir.read("A-neighbors.txt"), "A B 0 1 net.sig\nA B 0 1 ./net.sig\n");
   EXPECT_EQ(result.status, 0);
 }
+
+// Memory is limited through the shell; the sanitizers need far more address space than any
+// limit that would still let the program start, so the test is for normal builds only.
+#ifndef __SANITIZE_ADDRESS__
+TEST(Startup, ExhaustedMemoryIsAFailure) {
+  const std::string examples = std::string(SEEDWEAVE_SOURCE_DIR) + "/examples/alpha.sig";
+  const std::string command =
+      "ulimit -v 12000; '" + std::string(SEEDWEAVE_BINARY) + "' '" + examples + "' < /dev/null";
+  FILE* pipe = ::popen(command.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::string output;
+  char buffer[256];
+  while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
+  const int status = ::pclose(pipe);
+  EXPECT_TRUE(output.ends_with("Out of memory.\n")) << output;
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+}
+#endif
 
 }  // namespace
 }  // namespace seedweave
