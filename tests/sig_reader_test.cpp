@@ -1,7 +1,12 @@
-// Reading SIG files: token grouping, PubMed ids, skipped records and unreadable files.
+// Reading SIG files: token grouping, PubMed ids, skipped records, unreadable files, and files
+// larger than one read block, where records and tokens cut by a boundary must read unchanged.
+#include "store/sig_reader.hpp"
+
 #include <gtest/gtest.h>
 
-#include "store/sig_reader.hpp"
+#include <algorithm>
+#include <sstream>
+
 #include "test_support.hpp"
 
 namespace seedweave {
@@ -10,80 +15,86 @@ namespace {
 using testing::sigLine;
 using testing::TempDir;
 
-struct Loaded {
-  Network net;
-  Output out;
-};
+constexpr std::size_t kBlock = 1 << 20;  // the reader's block size
 
-std::unique_ptr<Loaded> read(const std::string& content, bool keepSelf = false) {
+// Everything the store holds: nodes with their attributes, then interactions with citations.
+std::string describe(const Network& net) {
+  std::ostringstream text;
+  for (std::size_t id = 0; id < net.nodeCount(); ++id) {
+    const INTERACTOR& node = net.node(static_cast<NodeId>(id));
+    for (TextId field : {node.name, node.attr1, node.attr2, node.attr3, node.attr4}) {
+      text << net.text(field) << ' ';
+    }
+    text << '\n';
+  }
+  for (std::size_t id = 0; id < net.interactionCount(); ++id) {
+    const INTERACTION& i = net.interaction(static_cast<InteractionId>(id));
+    text << i.first << ' ' << i.second << ' ' << net.text(i.direction) << ' ' << net.text(i.type);
+    for (const PMIDLIST& citation : i.pmids) text << ' ' << citation.pmid;
+    text << '\n';
+  }
+  return text.str();
+}
+
+// The store after reading `content` as one file, and what the reader printed.
+std::string load(const std::string& content, bool keepSelf = false,
+                 std::string* printed = nullptr) {
   TempDir dir;
   const std::string path = dir.write("in.sig", content);
-  auto loaded = std::make_unique<Loaded>();
-  readSigFile(path.c_str(), loaded->net, 0, keepSelf, loaded->out);
-  return loaded;
+  Network net;
+  Output out;
+  readSigFile(path.c_str(), net, 0, keepSelf, out);
+  if (printed != nullptr) *printed = out.captured();
+  return describe(net);
 }
 
 TEST(SigReader, TokensGroupInThirteensWhateverTheLineBreaks) {
-  const std::string one = "A a1 a2 a4 a3 B b1 b2 b4 b3 x Binding 12\n";
-  const std::string twoOnOneLine = "A a1 a2 a4 a3 B b1 b2 b4 b3 x Binding 12 "
-                                   "B NA NA NA NA C NA NA NA NA 0 T 13\n";
-  const std::string overTwoLines = "A a1 a2 a4 a3 B\r\nb1 b2 b4 b3 x Binding 12\r\n";
-  for (const std::string& text : {one, twoOnOneLine, overTwoLines}) {
-    auto loaded = read(text);
-    ASSERT_GE(loaded->net.interactionCount(), 1u);
-    const INTERACTOR& a = loaded->net.node(0);
-    EXPECT_EQ(loaded->net.text(a.attr3), "a3");  // column 5 goes to attr3
-    EXPECT_EQ(loaded->net.text(a.attr4), "a4");  // column 4 goes to attr4
-    EXPECT_EQ(loaded->net.text(loaded->net.node(1).attr4), "b4");
-    EXPECT_EQ(loaded->net.text(loaded->net.interaction(0).direction), "x");
-  }
-  EXPECT_EQ(read(twoOnOneLine)->net.interactionCount(), 2u);
-}
-
-TEST(SigReader, EmptyAndIncompleteInput) {
-  EXPECT_EQ(read("")->net.interactionCount(), 0u);
-  EXPECT_EQ(read(" \n\t\n")->net.nodeCount(), 0u);
-  auto loaded = read(sigLine("A", "B", "0", "T", "1") + "C NA NA NA NA D NA NA NA NA 0 T\n");
-  EXPECT_EQ(loaded->net.interactionCount(), 1u);
-  EXPECT_EQ(loaded->net.nodeCount(), 2u);
-  EXPECT_EQ(read(sigLine("A", "B", "0", "T", "1").substr(0, 20))->net.nodeCount(), 0u);
+  // Columns 4 and 5 go to attr4 and attr3.
+  const std::string ab = "A a1 a2 a3 a4 \nB b1 b2 b3 b4 \n0 1 x Binding 12\n";
+  const std::pair<std::string, std::string> cases[] = {
+      {"A a1 a2 a4 a3 B b1 b2 b4 b3 x Binding 12\n", ab},
+      {"A a1 a2 a4 a3 B\r\nb1 b2 b4 b3 x Binding 12\r\n", ab},
+      {"A a1 a2 a4 a3 B b1 b2 b4 b3 x Binding 12 B NA NA NA NA C NA NA NA NA 0 T 13",
+       "A a1 a2 a3 a4 \nB b1 b2 b3 b4 \nC NA NA NA NA \n0 1 x Binding 12\n1 2 0 T 13\n"},
+      // Twelve trailing tokens make no record.
+      {sigLine("A", "B", "0", "T", "1") + "C NA NA NA NA D NA NA NA NA 0 T\n",
+       "A NA NA NA NA \nB NA NA NA NA \n0 1 0 T 1\n"},
+      {"", ""},
+      {" \n\t\n", ""},
+  };
+  for (const auto& [content, expected] : cases) EXPECT_EQ(load(content), expected) << content;
 }
 
 TEST(SigReader, PubMedIdsReadLikeAtoiAndMustBePositive) {
   EXPECT_EQ(parsePubMedId("123abc"), 123);
   EXPECT_EQ(parsePubMedId("+7"), 7);
   EXPECT_EQ(parsePubMedId("2147483647"), 2147483647);
-  EXPECT_EQ(parsePubMedId("2147483648"), std::nullopt);
-  EXPECT_EQ(parsePubMedId("99999999999999999999"), std::nullopt);
-  EXPECT_EQ(parsePubMedId("0"), std::nullopt);
-  EXPECT_EQ(parsePubMedId("-5"), std::nullopt);
-  EXPECT_EQ(parsePubMedId("abc"), std::nullopt);
-  auto loaded = read(sigLine("A", "B", "0", "T", "0") + sigLine("C", "D", "0", "T", "-3") +
-                     sigLine("E", "F", "0", "T", "x1") + sigLine("G", "H", "0", "T", "9e"));
-  EXPECT_EQ(loaded->net.nodeCount(), 2u);  // only G and H: skipped records add no node
-  EXPECT_EQ(loaded->net.getInteractorFromHash("A"), none);
-  EXPECT_EQ(loaded->net.interaction(0).pmids[0].pmid, 9);
+  for (const char* bad : {"2147483648", "99999999999999999999", "0", "-5", "abc"}) {
+    EXPECT_EQ(parsePubMedId(bad), std::nullopt) << bad;
+  }
+  // Skipped records add no node.
+  EXPECT_EQ(load(sigLine("A", "B", "0", "T", "0") + sigLine("C", "D", "0", "T", "-3") +
+                 sigLine("E", "F", "0", "T", "x1") + sigLine("G", "H", "0", "T", "9e")),
+            "G NA NA NA NA \nH NA NA NA NA \n0 1 0 T 9\n");
 }
 
 TEST(SigReader, SelfInteractionsOnlyWhenKept) {
   const std::string text = sigLine("A", "A", "0", "T", "1");
-  EXPECT_EQ(read(text)->net.nodeCount(), 0u);
-  auto kept = read(text, true);
-  ASSERT_EQ(kept->net.interactionCount(), 1u);
-  EXPECT_EQ(kept->net.node(0).interactionCount, 2);
+  EXPECT_EQ(load(text), "");
+  EXPECT_EQ(load(text, true), "A NA NA NA NA \n0 0 0 T 1\n");
 }
 
 TEST(SigReader, OverlongFieldsSkipTheirRecord) {
-  const std::string longest(199, 'n');
-  const std::string tooLong(200, 'n');
-  auto loaded = read(sigLine(longest, "B", "0", "T", "1") + sigLine(tooLong, "C", "0", "T", "2") +
-                     sigLine("D", "E", "0", tooLong + tooLong, "3") + sigLine("F", "G", "0", "T", "4"));
-  EXPECT_EQ(loaded->net.interactionCount(), 2u);
-  EXPECT_NE(loaded->net.getInteractorFromHash(longest), none);
-  EXPECT_EQ(loaded->net.getInteractorFromHash("D"), none);
-  EXPECT_NE(loaded->out.captured().find("Skipped 2 records of "), std::string::npos);
-  EXPECT_NE(loaded->out.captured().find(" with a field longer than 199 characters.\n"),
-            std::string::npos);
+  const std::string longest(199, 'n'), tooLong(200, 'n');
+  std::string printed;
+  const std::string loaded =
+      load(sigLine(longest, "B", "0", "T", "1") + sigLine(tooLong, "C", "0", "T", "2") +
+               sigLine("D", "E", "0", tooLong + tooLong, "3") + sigLine("F", "G", "0", "T", "4"),
+           false, &printed);
+  EXPECT_EQ(loaded, longest + " NA NA NA NA \nB NA NA NA NA \nF NA NA NA NA \nG NA NA NA NA \n" +
+                        "0 1 0 T 1\n2 3 0 T 4\n");
+  EXPECT_NE(printed.find("Skipped 2 records of "), std::string::npos);
+  EXPECT_NE(printed.find(" with a field longer than 199 characters.\n"), std::string::npos);
 }
 
 TEST(SigReader, UnreadablePathsAreReported) {
@@ -96,6 +107,63 @@ TEST(SigReader, UnreadablePathsAreReported) {
   readSigFile(folder.c_str(), net, 1, false, out);
   EXPECT_EQ(out.captured(), "Could not open " + missing + " for reading.\nCould not open " +
                                 folder + " for reading.\n");
+}
+
+// Records with tokens of many lengths, so that block boundaries fall at every kind of place.
+std::string manyRecords(std::size_t minimumBytes) {
+  std::ostringstream text;
+  for (int r = 0; text.tellp() < std::streamoff(minimumBytes); ++r) {
+    const std::string attr(static_cast<std::size_t>(1 + r % 23), static_cast<char>('a' + r % 26));
+    const char s = r % 2 ? ' ' : '\t';
+    text << 'N' << r % 5000 << s << attr << s << "NA" << s << attr << s << attr << s << 'M'
+         << r % 3001 << s << "b1 b2 b4" << s << attr << (r % 7 == 0 ? "\r\n" : " ")
+         << (r % 3 == 0 ? "0 " : "d ") << r % 11 << ' ' << 1 + r % 977 << '\n';
+  }
+  return text.str();
+}
+
+TEST(SigReaderBlocks, BoundaryAnywhereInARecordChangesNothing) {
+  // Over two blocks, so that the second read overwrites the whole first block; behind 0 to 40
+  // bytes of leading white space the boundary falls between tokens, inside tokens of every
+  // column, and on white space.
+  const std::string records = manyRecords(2 * kBlock + kBlock / 2);
+  const std::string expected = load(records);
+  for (std::size_t shift = 1; shift <= 40; ++shift) {
+    // Compared as a whole: a diff of two megabyte texts would take too long to print.
+    EXPECT_TRUE(load(std::string(shift, ' ') + records) == expected) << "shift " << shift;
+  }
+}
+
+TEST(SigReaderBlocks, ExactlySixBytesAreWhiteSpace) {
+  for (int value = 0; value < 256; ++value) {
+    const char byte = static_cast<char>(value);
+    const bool space = std::string_view(" \t\n\r\v\f").find(byte) != std::string_view::npos;
+    // Shifted so that the byte takes every place in an eight-byte word and a 64-byte window.
+    // Column 13 holds a valid PubMed id whether or not the byte splits the first token.
+    const std::string content = std::string(static_cast<std::size_t>(value % 64), ' ') + 'A' +
+                                byte + "Z a2 a3 a4 a5 B b2 b3 b4 b5 0 7 7\n";
+    const std::string loaded = load(content);
+    const std::string first = space ? "A" : std::string{'A', byte, 'Z'};
+    EXPECT_EQ(loaded.substr(0, first.size() + 1), first + ' ') << value;
+    EXPECT_EQ(std::count(loaded.begin(), loaded.end(), '\n'), 3) << value;
+  }
+}
+
+TEST(SigReaderBlocks, OverlongTokenAcrossTheBoundaryDropsOnlyItsRecord) {
+  const std::string fill = manyRecords(kBlock - 400);
+  for (std::size_t length : {199u, 200u, 5000u}) {
+    const std::string token(length, 'z');
+    // Padded so that the long token starts 100 bytes before the boundary.
+    const std::string content = fill + std::string(kBlock - 100 - fill.size() - 2, ' ') + "A " +
+                                token + " NA NA NA B NA NA NA NA 0 T 4\n" +
+                                "P NA NA NA NA Q NA NA NA NA 0 T 5\n";
+    std::string printed;
+    const std::string loaded = load(content, false, &printed);
+    const bool kept = length <= 199;
+    EXPECT_EQ(loaded.find("A " + token + " ") != std::string::npos, kept) << length;
+    EXPECT_NE(loaded.find("P NA NA NA NA \n"), std::string::npos) << length;
+    EXPECT_EQ(printed.empty(), kept) << length;
+  }
 }
 
 }  // namespace

@@ -1,5 +1,12 @@
-// The network store: hashes, node updates, the merge rules for repeated reports, citations.
+// The network store: hashes, citation lists, the text pool, node updates and the merge rules
+// for repeated reports, checked on hand-picked report sequences and, with random loads, against
+// a literal model of the rules that finds everything by walking lists.
 #include <gtest/gtest.h>
+
+#include <array>
+#include <map>
+#include <random>
+#include <sstream>
 
 #include "store/hashing.hpp"
 #include "store/network.hpp"
@@ -8,10 +15,7 @@
 namespace seedweave {
 namespace {
 
-using testing::loadNetwork;
-using testing::sigLine;
-
-TEST(Hashing, StringAndIntegerExamples) {
+TEST(Hashing, StringIntegerAndSourceFlagExamples) {
   EXPECT_EQ(getHashIndexFromString(""), 5381);
   EXPECT_EQ(getHashIndexFromString("A"), 7638);
   EXPECT_EQ(getHashIndexFromString("abc"), 5963);
@@ -20,163 +24,163 @@ TEST(Hashing, StringAndIntegerExamples) {
   EXPECT_EQ(getHashIndexFromInt(257), 9910);
   EXPECT_EQ(getHashIndexFromInt(0), 7573);
   EXPECT_EQ(getHashIndexFromInt(2545), 7574);
-}
-
-TEST(Hashing, SourceFlagsIgnoreIndicesBeyond31) {
   EXPECT_EQ(addFlag(addFlag(0, 0), 2), 5u);
   EXPECT_EQ(addFlag(1, 32), 1u);
   EXPECT_EQ(addFlag(0, 31), 0x80000000u);
 }
 
-TEST(Citations, AscendingWithSourceBits) {
-  std::vector<PMIDLIST> pmids;
-  addPMIDtoList(pmids, 30, 0);
-  addPMIDtoList(pmids, 10, 0);
-  addPMIDtoList(pmids, 20, 1);
-  addPMIDtoList(pmids, 10, 2);
-  ASSERT_EQ(pmids.size(), 3u);
-  EXPECT_EQ(pmids[0].pmid, 10);
-  EXPECT_EQ(pmids[0].sourceFlags, 5u);
-  EXPECT_EQ(pmids[1].pmid, 20);
-  EXPECT_EQ(pmids[2].pmid, 30);
+std::string listed(const CitationList& list) {
+  std::ostringstream text;
+  for (const PMIDLIST& citation : list) text << citation.pmid << '/' << citation.sourceFlags << ' ';
+  return text.str();
 }
 
-TEST(NodeUpdate, NotAvailableNeverOverwrites) {
+TEST(CitationList, AscendingWithSourceBitsGrowsAndCopiesDeeply) {
+  CitationList list;
+  for (int pmid : {50, 10, 40, 20, 30}) addPMIDtoList(list, pmid, 0);
+  addPMIDtoList(list, 10, 2);
+  addPMIDtoList(list, 20, 32);  // no bit beyond 31
+  const std::string five = "10/5 20/1 30/1 40/1 50/1 ";
+  EXPECT_EQ(listed(list), five);
+  CitationList copy = list;
+  addPMIDtoList(copy, 5, 0);
+  EXPECT_EQ(listed(list), five);
+  // The inline entry must not be told apart by a positive PubMed id.
+  CitationList single;
+  addPMIDtoList(single, -7, 1);
+  copy = single;  // a heap list becomes an inline one
+  EXPECT_EQ(listed(copy), "-7/2 ");
+  CitationList moved = std::move(list);
+  EXPECT_EQ(listed(moved), five);
+  EXPECT_TRUE(list.empty());  // a moved-from list is left empty
+  list = std::move(single);
+  for (int pmid : {0, -3}) addPMIDtoList(list, pmid, 0);
+  EXPECT_EQ(listed(list), "-7/2 -3/1 0/1 ");
+}
+
+TEST(TextPool, EqualTextsShareAnIdAndEveryTextReadsBack) {
+  TextPool pool;
+  // The empty text, a NUL inside a text, and a text longer than a storage chunk.
+  std::vector<std::string> texts = {"", "NA", std::string("a\0b", 3), std::string(70000, 'x'),
+                                    "tail"};
+  for (int i = 0; i < 30000; ++i) texts.push_back(std::to_string(i) + "text");
+  std::vector<TextId> ids;
+  for (const std::string& text : texts) ids.push_back(pool.intern(text));
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    EXPECT_EQ(pool.view(ids[i]), texts[i]);
+    EXPECT_EQ(pool.intern(texts[i]), ids[i]);
+  }
+  EXPECT_STREQ(pool.c_str(ids[4]), "tail");
+  EXPECT_EQ(pool.size(), texts.size());
+}
+
+NodeId plainNode(Network& net, const std::string& name) {
+  return net.updateAndRetrieveInteractor(name, "NA", "NA", "NA", "NA");
+}
+
+TEST(NodeUpdate, NotAvailableNeverOverwritesAndOnlyNamesAreFound) {
   Network net;
+  EXPECT_EQ(net.getInteractorFromHash("A"), none);
   const NodeId a = net.updateAndRetrieveInteractor("A", "x1", "NA", "x3", "x4");
   EXPECT_EQ(net.updateAndRetrieveInteractor("A", "NA", "y2", "NA", "y4"), a);
-  net.updateAndRetrieveInteractor("A", "NA", "NA", "NA", "NA");
+  plainNode(net, "A");
   const INTERACTOR& node = net.node(a);
   EXPECT_EQ(net.text(node.attr1), "x1");
   EXPECT_EQ(net.text(node.attr2), "y2");
   EXPECT_EQ(net.text(node.attr3), "x3");
   EXPECT_EQ(net.text(node.attr4), "y4");  // follows its own column despite attr1 "NA"
   EXPECT_EQ(net.nodeCount(), 1u);
+  EXPECT_EQ(net.getInteractorFromHash("A"), a);
+  EXPECT_EQ(net.getInteractorFromHash("x1"), none);  // an attribute text names no node
+  EXPECT_EQ(net.getInteractorFromHash("a"), none);
 }
 
-struct Pair {
-  Network net;
-  Output out;
-  NodeId a, b;
-  Pair() {
-    a = net.updateAndRetrieveInteractor("A", "NA", "NA", "NA", "NA");
-    b = net.updateAndRetrieveInteractor("B", "NA", "NA", "NA", "NA");
-  }
-  void report(NodeId from, NodeId to, const char* direction, const char* type = "T",
-              int pmid = 1, int source = 0) {
-    net.addInteractionToHash(from, to, direction, type, pmid, source, out);
-  }
-  std::string stored(InteractionId id) const {
+// Each node lists its interactions by ascending id once and counts its ends (a self-interaction
+// twice), whatever merges and turns happened.
+void expectAdjacencyMatches(const Network& net) {
+  std::vector<std::vector<InteractionId>> lists(net.nodeCount());
+  std::vector<int> ends(net.nodeCount());
+  for (InteractionId id = 0; id < static_cast<InteractionId>(net.interactionCount()); ++id) {
     const INTERACTION& i = net.interaction(id);
-    return std::string(net.name(i.first)) + net.name(i.second) + ":" +
-           std::string(net.text(i.direction));
+    lists[std::size_t(i.first)].push_back(id);
+    if (i.second != i.first) lists[std::size_t(i.second)].push_back(id);
+    ++ends[std::size_t(i.first)];
+    ++ends[std::size_t(i.second)];
   }
-};
-
-TEST(MergeRules, UndirectedTakesTheReportedDirection) {
-  Pair p;
-  p.report(p.a, p.b, "0");
-  p.report(p.a, p.b, "x");
-  ASSERT_EQ(p.net.interactionCount(), 1u);
-  EXPECT_EQ(p.stored(0), "AB:x");
-  Pair q;
-  q.report(q.a, q.b, "x");
-  q.report(q.a, q.b, "0");
-  ASSERT_EQ(q.net.interactionCount(), 1u);
-  EXPECT_EQ(q.stored(0), "AB:x");
+  for (std::size_t n = 0; n < net.nodeCount(); ++n) {
+    EXPECT_EQ(net.node(NodeId(n)).interactions, lists[n]) << net.name(NodeId(n));
+    EXPECT_EQ(net.node(NodeId(n)).interactionCount, ends[n]) << net.name(NodeId(n));
+  }
 }
 
-TEST(MergeRules, ReversedUndirectedStaysOrTurns) {
-  Pair p;
-  p.report(p.b, p.a, "0");
-  p.report(p.a, p.b, "0");
-  EXPECT_EQ(p.stored(0), "BA:0");
-  p.report(p.a, p.b, "x");
-  ASSERT_EQ(p.net.interactionCount(), 1u);
-  EXPECT_EQ(p.stored(0), "AB:x");  // turned, keeping its id
-  EXPECT_EQ(p.net.node(p.a).interactions, (std::vector<InteractionId>{0}));
-  EXPECT_EQ(p.net.node(p.b).interactions, (std::vector<InteractionId>{0}));
-  EXPECT_EQ(p.net.node(p.a).interactionCount, 1);
-  EXPECT_EQ(p.net.node(p.b).interactionCount, 1);
-  EXPECT_EQ(p.net.interaction(0).pmids.size(), 1u);
-}
-
-TEST(MergeRules, ReversedDirectedAbsorbsSameDirectionOrUndirected) {
-  Pair p;
-  p.report(p.a, p.b, "x", "T", 1);
-  p.report(p.b, p.a, "x", "T", 2);
-  p.report(p.b, p.a, "0", "T", 3);
-  ASSERT_EQ(p.net.interactionCount(), 1u);
-  EXPECT_EQ(p.stored(0), "AB:x");
-  EXPECT_EQ(p.net.interaction(0).pmids.size(), 3u);
-  p.report(p.b, p.a, "y");
-  ASSERT_EQ(p.net.interactionCount(), 2u);
-  EXPECT_EQ(p.stored(1), "BA:y");
-  EXPECT_EQ(p.out.captured(), "");
+TEST(MergeRules, ReportSequencesAndWhatIsStored) {
+  // Reports such as "BA0" (from B to A, undirected), each citing its own article, and the
+  // interactions stored afterwards by id: ends, direction, number of citations.
+  const std::pair<const char*, const char*> cases[] = {
+      {"AB0 ABx", "AB:x:2 "},  // an undirected entry takes the reported direction
+      {"ABx AB0", "AB:x:2 "},
+      {"BA0 AB0", "BA:0:2 "},                 // a reversed undirected report leaves it alone
+      {"BA0 AB0 ABx", "AB:x:3 "},             // a directed one turns it, keeping its id
+      {"ABx BAx BA0", "AB:x:3 "},             // reversed: the same direction or undirected merge
+      {"ABx BAx BA0 BAy", "AB:x:3 BA:y:1 "},  // another direction is a new interaction
+      {"ABx BAy ABz BAz", "AB:x:2 BA:y:2 "},  // both orientations stored: the first row wins
+      {"AA0 AAx", "AA:x:2 "},                 // a self-interaction is listed once
+  };
+  for (const auto& [reports, expected] : cases) {
+    SCOPED_TRACE(reports);
+    Network net;
+    Output out;
+    std::istringstream words(reports);
+    int pmid = 0;
+    for (std::string r; words >> r;) {
+      const NodeId from = plainNode(net, r.substr(0, 1));
+      net.addInteractionToHash(from, plainNode(net, r.substr(1, 1)), r.substr(2), "T", ++pmid, 0,
+                               out);
+    }
+    std::string stored;
+    for (InteractionId id = 0; id < static_cast<InteractionId>(net.interactionCount()); ++id) {
+      const INTERACTION& i = net.interaction(id);
+      stored += std::string(net.name(i.first)) + net.name(i.second) + ":" +
+                std::string(net.text(i.direction)) + ":" + std::to_string(i.pmids.size()) + " ";
+    }
+    EXPECT_EQ(stored, expected);
+    expectAdjacencyMatches(net);
+    EXPECT_EQ(out.captured(), "");
+  }
 }
 
 TEST(MergeRules, LookupFindsUndirectedBackwardsOnly) {
-  Pair p;
-  p.report(p.b, p.a, "0");
-  EXPECT_EQ(p.net.getInteractionFromInteractors(p.a, p.b), 0);
-  Pair q;
-  q.report(q.b, q.a, "x");
-  EXPECT_EQ(q.net.getInteractionFromInteractors(q.a, q.b), none);
-  EXPECT_EQ(q.net.getInteractionFromInteractors(q.b, q.a), 0);
-}
-
-TEST(MergeRules, BothOrientationsStoredFirstRowWins) {
-  Pair p;
-  p.report(p.a, p.b, "x", "T", 1);
-  p.report(p.b, p.a, "y", "T", 2);
-  p.report(p.a, p.b, "z", "T", 3);  // merges into (A, B, x)
-  p.report(p.b, p.a, "z", "T", 4);  // merges into (B, A, y)
-  ASSERT_EQ(p.net.interactionCount(), 2u);
-  EXPECT_EQ(p.stored(0), "AB:x");
-  EXPECT_EQ(p.net.interaction(0).pmids.size(), 2u);
-  EXPECT_EQ(p.stored(1), "BA:y");
-  EXPECT_EQ(p.net.interaction(1).pmids.size(), 2u);
-  EXPECT_EQ(p.net.node(p.a).interactionCount, 2);
+  for (const std::string direction : {"0", "x"}) {
+    Network net;
+    Output out;
+    const NodeId a = plainNode(net, "A"), b = plainNode(net, "B");
+    net.addInteractionToHash(b, a, direction, "T", 1, 0, out);
+    EXPECT_EQ(net.getInteractionFromInteractors(b, a), 0);
+    EXPECT_EQ(net.getInteractionFromInteractors(a, b), direction == "0" ? InteractionId{0} : none);
+  }
 }
 
 TEST(MergeRules, BindingGivesWayExceptToColocalization) {
-  Pair p;
-  p.report(p.a, p.b, "0", "Binding");
-  p.report(p.a, p.b, "0", "Colocalization");
-  EXPECT_EQ(p.net.text(p.net.interaction(0).type), "Binding");
-  p.report(p.a, p.b, "0", "Phosphorylation");
-  EXPECT_EQ(p.net.text(p.net.interaction(0).type), "Phosphorylation");
-  p.report(p.a, p.b, "0", "Binding");
-  EXPECT_EQ(p.net.text(p.net.interaction(0).type), "Phosphorylation");
-}
-
-TEST(MergeRules, SameArticleFromTwoSourcesIsOneCitation) {
-  Pair p;
-  p.report(p.a, p.b, "0", "T", 7, 0);
-  p.report(p.a, p.b, "0", "T", 7, 2);
-  p.report(p.a, p.b, "0", "T", 7, 32);
-  ASSERT_EQ(p.net.interaction(0).pmids.size(), 1u);
-  EXPECT_EQ(p.net.interaction(0).pmids[0].sourceFlags, 5u);
-}
-
-TEST(MergeRules, SelfInteractionIsListedOnceCountedTwice) {
   Network net;
   Output out;
-  const NodeId a = net.updateAndRetrieveInteractor("A", "NA", "NA", "NA", "NA");
-  net.addInteractionToHash(a, a, "0", "T", 1, 0, out);
-  net.addInteractionToHash(a, a, "x", "T", 2, 0, out);
-  EXPECT_EQ(net.interactionCount(), 1u);
-  EXPECT_EQ(net.node(a).interactions.size(), 1u);
-  EXPECT_EQ(net.node(a).interactionCount, 2);
-  EXPECT_EQ(net.text(net.interaction(0).direction), "x");
+  const NodeId a = plainNode(net, "A"), b = plainNode(net, "B");
+  // Each merged report's type and the type stored afterwards.
+  const std::pair<const char*, const char*> steps[] = {{"Binding", "Binding"},
+                                                       {"Colocalization", "Binding"},
+                                                       {"Phosphorylation", "Phosphorylation"},
+                                                       {"Binding", "Phosphorylation"}};
+  for (const auto& [type, expected] : steps) {
+    net.addInteractionToHash(a, b, "0", type, 1, 0, out);
+    EXPECT_EQ(net.text(net.interaction(0).type), expected) << type;
+  }
 }
 
 TEST(Tallies, ArticleLoadsCountInteractions) {
-  Network net = loadNetwork({
-      sigLine("A", "B", "0", "T", "1") + sigLine("A", "C", "0", "T", "1") +
-          sigLine("B", "C", "0", "T", "1") + sigLine("A", "B", "x", "T", "2545") +
-          sigLine("B", "A", "y", "T", "2545"),
-      sigLine("A", "B", "0", "T", "1"),
+  Network net = testing::loadNetwork({
+      testing::sigLine("A", "B", "0", "T", "1") + testing::sigLine("A", "C", "0", "T", "1") +
+          testing::sigLine("B", "C", "0", "T", "1") + testing::sigLine("A", "B", "x", "T", "2545") +
+          testing::sigLine("B", "A", "y", "T", "2545"),
+      testing::sigLine("A", "B", "0", "T", "1"),
   });
   const InteractionId ab = net.getInteractionFromInteractors(0, 1);
   ASSERT_NE(ab, none);
@@ -193,16 +197,149 @@ TEST(Tallies, ArticleLoadsCountInteractions) {
   EXPECT_EQ(out.captured(), "");
   EXPECT_EQ(net.getPMIDtalliesFromHash(99, out), none);
   EXPECT_EQ(out.captured(), "something fishy is going on.\n");
+  net.freeNetwork(out);
+  EXPECT_EQ(out.captured(), "something fishy is going on.\npreparing to loop through hashes...\n");
+  EXPECT_EQ(net.nodeCount() + net.interactionCount() + net.tallyCount(), 0u);
 }
 
-TEST(Teardown, ReleasesEverythingAndSaysSo) {
-  Network net = loadNetwork({sigLine("A", "B", "0", "T", "1")});
+// The merge rules written out plainly: nodes found by name in a map, interactions by walking
+// the first end's adjacency list, exactly as the rules describe the lookup.
+class ModelNetwork {
+ public:
+  int update(const std::string& name, const std::array<std::string, 4>& attrs) {
+    auto [found, created] = ids_.try_emplace(name, static_cast<int>(nodes_.size()));
+    if (created) nodes_.push_back({name, attrs, {}});
+    for (std::size_t i = 0; i < 4; ++i) {
+      if (attrs[i] != "NA") nodes_[std::size_t(found->second)].attrs[i] = attrs[i];
+    }
+    return found->second;
+  }
+
+  void report(int a, int b, const std::string& d, const std::string& t, int pmid, int source) {
+    int x = find(a, b);
+    if (x >= 0 && interactions_[std::size_t(x)].first == b && a != b && d != "0") {
+      std::swap(interactions_[std::size_t(x)].first, interactions_[std::size_t(x)].second);
+    }
+    if (x < 0) {
+      const int y = find(b, a);
+      if (y >= 0 && (d == interactions_[std::size_t(y)].direction || d == "0")) x = y;
+    }
+    if (x < 0) {
+      x = static_cast<int>(interactions_.size());
+      interactions_.push_back({a, b, d, t, {}});
+      nodes_[std::size_t(a)].adjacency.push_back(x);
+      if (b != a) nodes_[std::size_t(b)].adjacency.push_back(x);
+    } else {
+      Interaction& merged = interactions_[std::size_t(x)];
+      if (merged.direction == "0") merged.direction = d;
+      if (merged.type == "Binding" && t != "Colocalization") merged.type = t;
+    }
+    interactions_[std::size_t(x)].citations[pmid] |= source < 32 ? 1u << source : 0u;
+  }
+
+  // Written out in the same form as `everything(const Network&)` below.
+  std::string everything() const {
+    std::ostringstream text;
+    for (std::size_t n = 0; n < nodes_.size(); ++n) {
+      text << n << ' ' << nodes_[n].name;
+      for (const std::string& attr : nodes_[n].attrs) text << ' ' << attr;
+      text << ':';
+      for (int id : nodes_[n].adjacency) text << ' ' << id;
+      text << '\n';
+    }
+    for (const Interaction& i : interactions_) {
+      text << i.first << ' ' << i.second << ' ' << i.direction << ' ' << i.type << ':';
+      for (auto [pmid, flags] : i.citations) text << ' ' << pmid << '/' << flags;
+      text << '\n';
+    }
+    return text.str();
+  }
+
+ private:
+  struct Interaction {
+    int first, second;
+    std::string direction, type;
+    std::map<int, std::uint32_t> citations;  // PubMed id -> source bits
+  };
+  struct Node {
+    std::string name;
+    std::array<std::string, 4> attrs;
+    std::vector<int> adjacency;
+  };
+
+  int find(int a, int b) const {
+    for (int id : nodes_[std::size_t(a)].adjacency) {
+      const Interaction& i = interactions_[std::size_t(id)];
+      if ((i.first == a && i.second == b) ||
+          (i.first == b && i.second == a && i.direction == "0")) {
+        return id;
+      }
+    }
+    return -1;
+  }
+
+  std::vector<Node> nodes_;
+  std::vector<Interaction> interactions_;
+  std::map<std::string, int> ids_;
+};
+
+std::string everything(const Network& net) {
+  std::ostringstream text;
+  for (std::size_t n = 0; n < net.nodeCount(); ++n) {
+    const INTERACTOR& node = net.node(NodeId(n));
+    text << net.getInteractorFromHash(net.text(node.name)) << ' ' << net.text(node.name);
+    for (TextId attr : {node.attr1, node.attr2, node.attr3, node.attr4}) {
+      text << ' ' << net.text(attr);
+    }
+    text << ':';
+    for (InteractionId id : node.interactions) text << ' ' << id;
+    text << '\n';
+  }
+  for (InteractionId id = 0; id < static_cast<InteractionId>(net.interactionCount()); ++id) {
+    const INTERACTION& i = net.interaction(id);
+    text << i.first << ' ' << i.second << ' ' << net.text(i.direction) << ' ' << net.text(i.type)
+         << ':';
+    for (const PMIDLIST& citation : i.pmids)
+      text << ' ' << citation.pmid << '/' << citation.sourceFlags;
+    text << '\n';
+  }
+  return text.str();
+}
+
+// Random reports over `nodeCount` names: few names give many merges and turns, many names
+// make the indexes grow through several sizes.
+void compareRandomLoad(unsigned seed, int nodeCount, int reports) {
+  std::mt19937 random(seed);
+  auto pick = [&](const std::vector<std::string>& from) { return from[random() % from.size()]; };
+  const std::vector<std::string> directions = {"0", "0", "x", "y"};
+  const std::vector<std::string> types = {"Binding", "Colocalization", "T", "U"};
+  const std::vector<std::string> attrs = {"NA", "NA", "p", "q"};
+  Network net;
   Output out;
-  net.freeNetwork(out);
-  EXPECT_EQ(out.captured(), "preparing to loop through hashes...\n");
-  EXPECT_EQ(net.nodeCount(), 0u);
-  EXPECT_EQ(net.interactionCount(), 0u);
-  EXPECT_EQ(net.tallyCount(), 0u);
+  ModelNetwork model;
+  for (int r = 0; r < reports; ++r) {
+    NodeId ends[2];
+    int modelEnds[2];
+    for (int end = 0; end < 2; ++end) {
+      const std::string name = 'G' + std::to_string(random() % unsigned(nodeCount));
+      const std::array<std::string, 4> a = {pick(attrs), pick(attrs), pick(attrs), pick(attrs)};
+      ends[end] = net.updateAndRetrieveInteractor(name, a[0], a[1], a[2], a[3]);
+      modelEnds[end] = model.update(name, a);
+    }
+    const std::string d = pick(directions), t = pick(types);
+    const int pmid = 1 + int(random() % 8), source = int(random() % 4) * 11;  // 0, 11, 22, 33
+    net.addInteractionToHash(ends[0], ends[1], d, t, pmid, source, out);
+    model.report(modelEnds[0], modelEnds[1], d, t, pmid, source);
+  }
+  EXPECT_EQ(out.captured(), "");
+  // Compared as a whole: a diff of the large network would take too long to print.
+  EXPECT_TRUE(everything(net) == model.everything()) << "seed " << seed;
+  expectAdjacencyMatches(net);
+}
+
+TEST(StoreIndexes, RandomLoadsMatchTheLiteralMergeRules) {
+  for (unsigned seed = 1; seed <= 40; ++seed) compareRandomLoad(seed, 5, 200);
+  compareRandomLoad(7, 20000, 120000);
 }
 
 }  // namespace
