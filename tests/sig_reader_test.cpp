@@ -48,7 +48,7 @@ std::string load(const std::string& content, bool keepSelf = false,
   return describe(net);
 }
 
-TEST(SigReader, TokensGroupInThirteensWhateverTheLineBreaks) {
+TEST(SigReader, RecordsAreThirteenTokensWhateverTheLineBreaks) {
   // Columns 4 and 5 go to attr4 and attr3.
   const std::string ab = "A a1 a2 a3 a4 \nB b1 b2 b3 b4 \n0 1 x Binding 12\n";
   const std::pair<std::string, std::string> cases[] = {
@@ -61,40 +61,22 @@ TEST(SigReader, TokensGroupInThirteensWhateverTheLineBreaks) {
        "A NA NA NA NA \nB NA NA NA NA \n0 1 0 T 1\n"},
       {"", ""},
       {" \n\t\n", ""},
+      {sigLine("A", "A", "0", "T", "1"), ""},  // self-interactions are dropped unless kept
+      // Records with a PubMed id that is not positive add no node.
+      {sigLine("A", "B", "0", "T", "0") + sigLine("C", "D", "0", "T", "-3") +
+           sigLine("E", "F", "0", "T", "x1") + sigLine("G", "H", "0", "T", "9e"),
+       "G NA NA NA NA \nH NA NA NA NA \n0 1 0 T 9\n"},
   };
   for (const auto& [content, expected] : cases) EXPECT_EQ(load(content), expected) << content;
+  EXPECT_EQ(load(sigLine("A", "A", "0", "T", "1"), true), "A NA NA NA NA \n0 0 0 T 1\n");
 }
 
 TEST(SigReader, PubMedIdsReadLikeAtoiAndMustBePositive) {
   EXPECT_EQ(parsePubMedId("123abc"), 123);
   EXPECT_EQ(parsePubMedId("+7"), 7);
   EXPECT_EQ(parsePubMedId("2147483647"), 2147483647);
-  for (const char* bad : {"2147483648", "99999999999999999999", "0", "-5", "abc"}) {
+  for (const char* bad : {"2147483648", "99999999999999999999", "0", "-5", "abc"})
     EXPECT_EQ(parsePubMedId(bad), std::nullopt) << bad;
-  }
-  // Skipped records add no node.
-  EXPECT_EQ(load(sigLine("A", "B", "0", "T", "0") + sigLine("C", "D", "0", "T", "-3") +
-                 sigLine("E", "F", "0", "T", "x1") + sigLine("G", "H", "0", "T", "9e")),
-            "G NA NA NA NA \nH NA NA NA NA \n0 1 0 T 9\n");
-}
-
-TEST(SigReader, SelfInteractionsOnlyWhenKept) {
-  const std::string text = sigLine("A", "A", "0", "T", "1");
-  EXPECT_EQ(load(text), "");
-  EXPECT_EQ(load(text, true), "A NA NA NA NA \n0 0 0 T 1\n");
-}
-
-TEST(SigReader, OverlongFieldsSkipTheirRecord) {
-  const std::string longest(199, 'n'), tooLong(200, 'n');
-  std::string printed;
-  const std::string loaded =
-      load(sigLine(longest, "B", "0", "T", "1") + sigLine(tooLong, "C", "0", "T", "2") +
-               sigLine("D", "E", "0", tooLong + tooLong, "3") + sigLine("F", "G", "0", "T", "4"),
-           false, &printed);
-  EXPECT_EQ(loaded, longest + " NA NA NA NA \nB NA NA NA NA \nF NA NA NA NA \nG NA NA NA NA \n" +
-                        "0 1 0 T 1\n2 3 0 T 4\n");
-  EXPECT_NE(printed.find("Skipped 2 records of "), std::string::npos);
-  EXPECT_NE(printed.find(" with a field longer than 199 characters.\n"), std::string::npos);
 }
 
 TEST(SigReader, UnreadablePathsAreReported) {
@@ -149,20 +131,26 @@ TEST(SigReaderBlocks, ExactlySixBytesAreWhiteSpace) {
   }
 }
 
-TEST(SigReaderBlocks, OverlongTokenAcrossTheBoundaryDropsOnlyItsRecord) {
+TEST(SigReaderBlocks, OverlongFieldsSkipOnlyTheirRecordEvenAcrossTheBoundary) {
   const std::string fill = manyRecords(kBlock - 400);
-  for (std::size_t length : {199u, 200u, 5000u}) {
-    const std::string token(length, 'z');
-    // Padded so that the long token starts 100 bytes before the boundary.
-    const std::string content = fill + std::string(kBlock - 100 - fill.size() - 2, ' ') + "A " +
-                                token + " NA NA NA B NA NA NA NA 0 T 4\n" +
-                                "P NA NA NA NA Q NA NA NA NA 0 T 5\n";
-    std::string printed;
-    const std::string loaded = load(content, false, &printed);
-    const bool kept = length <= 199;
-    EXPECT_EQ(loaded.find("A " + token + " ") != std::string::npos, kept) << length;
-    EXPECT_NE(loaded.find("P NA NA NA NA \n"), std::string::npos) << length;
-    EXPECT_EQ(printed.empty(), kept) << length;
+  const std::string rest =
+      sigLine("D", "E", "0", std::string(400, 't'), "3") + sigLine("P", "Q", "0", "T", "5");
+  for (bool atBoundary : {false, true}) {
+    // At the boundary, padded so that the long name starts 100 bytes before it.
+    const std::string head = atBoundary ? fill + std::string(kBlock - 100 - fill.size(), ' ') : "";
+    for (std::size_t length : {199u, 200u, 5000u}) {
+      const std::string name(length, 'z');
+      std::string printed;
+      const std::string loaded =
+          load(head + sigLine(name, "B", "0", "T", "4") + rest, false, &printed);
+      const bool kept = length <= 199;
+      EXPECT_EQ(loaded.find(name + " NA NA NA NA \n") != std::string::npos, kept) << length;
+      EXPECT_EQ(loaded.find("D NA"), std::string::npos) << length;
+      EXPECT_NE(loaded.find("P NA NA NA NA \n"), std::string::npos) << length;
+      EXPECT_NE(printed.find(kept ? "Skipped 1 records of " : "Skipped 2 records of "),
+                std::string::npos);
+      EXPECT_NE(printed.find(" with a field longer than 199 characters.\n"), std::string::npos);
+    }
   }
 }
 

@@ -15,6 +15,8 @@
 namespace seedweave {
 namespace {
 
+using testing::sigLine;
+
 TEST(Hashing, StringIntegerAndSourceFlagExamples) {
   EXPECT_EQ(getHashIndexFromString(""), 5381);
   EXPECT_EQ(getHashIndexFromString("A"), 7638);
@@ -102,10 +104,10 @@ void expectAdjacencyMatches(const Network& net) {
   std::vector<int> ends(net.nodeCount());
   for (InteractionId id = 0; id < static_cast<InteractionId>(net.interactionCount()); ++id) {
     const INTERACTION& i = net.interaction(id);
-    lists[std::size_t(i.first)].push_back(id);
-    if (i.second != i.first) lists[std::size_t(i.second)].push_back(id);
-    ++ends[std::size_t(i.first)];
-    ++ends[std::size_t(i.second)];
+    lists[i.first].push_back(id);
+    if (i.second != i.first) lists[i.second].push_back(id);
+    ++ends[i.first];
+    ++ends[i.second];
   }
   for (std::size_t n = 0; n < net.nodeCount(); ++n) {
     EXPECT_EQ(net.node(NodeId(n)).interactions, lists[n]) << net.name(NodeId(n));
@@ -114,17 +116,21 @@ void expectAdjacencyMatches(const Network& net) {
 }
 
 TEST(MergeRules, ReportSequencesAndWhatIsStored) {
-  // Reports such as "BA0" (from B to A, undirected), each citing its own article, and the
-  // interactions stored afterwards by id: ends, direction, number of citations.
+  // Reports such as "BA0" (from B to A, undirected, type T) or "AB0:Binding", each citing its
+  // own article, and the interactions stored afterwards by id: ends, direction, type, citations.
   const std::pair<const char*, const char*> cases[] = {
-      {"AB0 ABx", "AB:x:2 "},  // an undirected entry takes the reported direction
-      {"ABx AB0", "AB:x:2 "},
-      {"BA0 AB0", "BA:0:2 "},                 // a reversed undirected report leaves it alone
-      {"BA0 AB0 ABx", "AB:x:3 "},             // a directed one turns it, keeping its id
-      {"ABx BAx BA0", "AB:x:3 "},             // reversed: the same direction or undirected merge
-      {"ABx BAx BA0 BAy", "AB:x:3 BA:y:1 "},  // another direction is a new interaction
-      {"ABx BAy ABz BAz", "AB:x:2 BA:y:2 "},  // both orientations stored: the first row wins
-      {"AA0 AAx", "AA:x:2 "},                 // a self-interaction is listed once
+      {"AB0 ABx", "AB:x:T:2 "},  // an undirected entry takes the reported direction
+      {"ABx AB0", "AB:x:T:2 "},
+      {"BA0 AB0", "BA:0:T:2 "},                   // a reversed undirected report leaves it alone
+      {"BA0 AB0 ABx", "AB:x:T:3 "},               // a directed one turns it, keeping its id
+      {"ABx BAx BA0", "AB:x:T:3 "},               // reversed: same direction or undirected merge
+      {"ABx BAx BA0 BAy", "AB:x:T:3 BA:y:T:1 "},  // another direction is a new interaction
+      {"ABx BAy ABz BAz", "AB:x:T:2 BA:y:T:2 "},  // both orientations stored: first row wins
+      {"AA0 AAx", "AA:x:T:2 "},                   // a self-interaction is listed once
+      // Binding gives way to any later type but Colocalization; other types stay.
+      {"AB0:Binding AB0:Colocalization", "AB:0:Binding:2 "},
+      {"AB0:Binding ABx:Phosphorylation AB0:Binding", "AB:x:Phosphorylation:3 "},
+      {"AB0:U ABx:Binding", "AB:x:U:2 "},
   };
   for (const auto& [reports, expected] : cases) {
     SCOPED_TRACE(reports);
@@ -133,15 +139,16 @@ TEST(MergeRules, ReportSequencesAndWhatIsStored) {
     std::istringstream words(reports);
     int pmid = 0;
     for (std::string r; words >> r;) {
-      const NodeId from = plainNode(net, r.substr(0, 1));
-      net.addInteractionToHash(from, plainNode(net, r.substr(1, 1)), r.substr(2), "T", ++pmid, 0,
-                               out);
+      const NodeId from = plainNode(net, r.substr(0, 1)), to = plainNode(net, r.substr(1, 1));
+      const std::string type = r.size() > 3 ? r.substr(4) : "T";
+      net.addInteractionToHash(from, to, r.substr(2, 1), type, ++pmid, 0, out);
     }
     std::string stored;
     for (InteractionId id = 0; id < static_cast<InteractionId>(net.interactionCount()); ++id) {
       const INTERACTION& i = net.interaction(id);
       stored += std::string(net.name(i.first)) + net.name(i.second) + ":" +
-                std::string(net.text(i.direction)) + ":" + std::to_string(i.pmids.size()) + " ";
+                std::string(net.text(i.direction)) + ":" + std::string(net.text(i.type)) + ":" +
+                std::to_string(i.pmids.size()) + " ";
     }
     EXPECT_EQ(stored, expected);
     expectAdjacencyMatches(net);
@@ -160,27 +167,12 @@ TEST(MergeRules, LookupFindsUndirectedBackwardsOnly) {
   }
 }
 
-TEST(MergeRules, BindingGivesWayExceptToColocalization) {
-  Network net;
-  Output out;
-  const NodeId a = plainNode(net, "A"), b = plainNode(net, "B");
-  // Each merged report's type and the type stored afterwards.
-  const std::pair<const char*, const char*> steps[] = {{"Binding", "Binding"},
-                                                       {"Colocalization", "Binding"},
-                                                       {"Phosphorylation", "Phosphorylation"},
-                                                       {"Binding", "Phosphorylation"}};
-  for (const auto& [type, expected] : steps) {
-    net.addInteractionToHash(a, b, "0", type, 1, 0, out);
-    EXPECT_EQ(net.text(net.interaction(0).type), expected) << type;
-  }
-}
-
 TEST(Tallies, ArticleLoadsCountInteractions) {
   Network net = testing::loadNetwork({
-      testing::sigLine("A", "B", "0", "T", "1") + testing::sigLine("A", "C", "0", "T", "1") +
-          testing::sigLine("B", "C", "0", "T", "1") + testing::sigLine("A", "B", "x", "T", "2545") +
-          testing::sigLine("B", "A", "y", "T", "2545"),
-      testing::sigLine("A", "B", "0", "T", "1"),
+      sigLine("A", "B", "0", "T", "1") + sigLine("A", "C", "0", "T", "1") +
+          sigLine("B", "C", "0", "T", "1") + sigLine("A", "B", "x", "T", "2545") +
+          sigLine("B", "A", "y", "T", "2545"),
+      sigLine("A", "B", "0", "T", "1"),
   });
   const InteractionId ab = net.getInteractionFromInteractors(0, 1);
   ASSERT_NE(ab, none);
@@ -204,50 +196,47 @@ TEST(Tallies, ArticleLoadsCountInteractions) {
 
 // The merge rules written out plainly: nodes found by name in a map, interactions by walking
 // the first end's adjacency list, exactly as the rules describe the lookup.
-class ModelNetwork {
- public:
+struct ModelNetwork {
   int update(const std::string& name, const std::array<std::string, 4>& attrs) {
-    auto [found, created] = ids_.try_emplace(name, static_cast<int>(nodes_.size()));
-    if (created) nodes_.push_back({name, attrs, {}});
+    auto [found, created] = ids.try_emplace(name, static_cast<int>(nodes.size()));
+    if (created) nodes.push_back({name, attrs, {}});
     for (std::size_t i = 0; i < 4; ++i) {
-      if (attrs[i] != "NA") nodes_[std::size_t(found->second)].attrs[i] = attrs[i];
+      if (attrs[i] != "NA") nodes[found->second].attrs[i] = attrs[i];
     }
     return found->second;
   }
 
   void report(int a, int b, const std::string& d, const std::string& t, int pmid, int source) {
     int x = find(a, b);
-    if (x >= 0 && interactions_[std::size_t(x)].first == b && a != b && d != "0") {
-      std::swap(interactions_[std::size_t(x)].first, interactions_[std::size_t(x)].second);
-    }
+    if (x >= 0 && interactions[x].first == b && a != b && d != "0")  // turned
+      std::swap(interactions[x].first, interactions[x].second);
     if (x < 0) {
       const int y = find(b, a);
-      if (y >= 0 && (d == interactions_[std::size_t(y)].direction || d == "0")) x = y;
+      if (y >= 0 && (d == interactions[y].direction || d == "0")) x = y;
     }
     if (x < 0) {
-      x = static_cast<int>(interactions_.size());
-      interactions_.push_back({a, b, d, t, {}});
-      nodes_[std::size_t(a)].adjacency.push_back(x);
-      if (b != a) nodes_[std::size_t(b)].adjacency.push_back(x);
+      x = static_cast<int>(interactions.size());
+      interactions.push_back({a, b, d, t, {}});
+      nodes[a].adjacency.push_back(x);
+      if (b != a) nodes[b].adjacency.push_back(x);
     } else {
-      Interaction& merged = interactions_[std::size_t(x)];
+      Interaction& merged = interactions[x];
       if (merged.direction == "0") merged.direction = d;
       if (merged.type == "Binding" && t != "Colocalization") merged.type = t;
     }
-    interactions_[std::size_t(x)].citations[pmid] |= source < 32 ? 1u << source : 0u;
+    interactions[x].citations[pmid] |= source < 32 ? 1u << source : 0u;
   }
 
-  // Written out in the same form as `everything(const Network&)` below.
+  // Written out in the same form as `everything(const Network&)` below; adjacency lists are
+  // left to `expectAdjacencyMatches`.
   std::string everything() const {
     std::ostringstream text;
-    for (std::size_t n = 0; n < nodes_.size(); ++n) {
-      text << n << ' ' << nodes_[n].name;
-      for (const std::string& attr : nodes_[n].attrs) text << ' ' << attr;
-      text << ':';
-      for (int id : nodes_[n].adjacency) text << ' ' << id;
+    for (std::size_t n = 0; n < nodes.size(); ++n) {
+      text << n << ' ' << nodes[n].name;
+      for (const std::string& attr : nodes[n].attrs) text << ' ' << attr;
       text << '\n';
     }
-    for (const Interaction& i : interactions_) {
+    for (const Interaction& i : interactions) {
       text << i.first << ' ' << i.second << ' ' << i.direction << ' ' << i.type << ':';
       for (auto [pmid, flags] : i.citations) text << ' ' << pmid << '/' << flags;
       text << '\n';
@@ -255,7 +244,6 @@ class ModelNetwork {
     return text.str();
   }
 
- private:
   struct Interaction {
     int first, second;
     std::string direction, type;
@@ -268,19 +256,17 @@ class ModelNetwork {
   };
 
   int find(int a, int b) const {
-    for (int id : nodes_[std::size_t(a)].adjacency) {
-      const Interaction& i = interactions_[std::size_t(id)];
-      if ((i.first == a && i.second == b) ||
-          (i.first == b && i.second == a && i.direction == "0")) {
+    for (int id : nodes[a].adjacency) {
+      const Interaction& i = interactions[id];
+      if ((i.first == a && i.second == b) || (i.first == b && i.second == a && i.direction == "0"))
         return id;
-      }
     }
     return -1;
   }
 
-  std::vector<Node> nodes_;
-  std::vector<Interaction> interactions_;
-  std::map<std::string, int> ids_;
+  std::vector<Node> nodes;
+  std::vector<Interaction> interactions;
+  std::map<std::string, int> ids;  // node name -> index
 };
 
 std::string everything(const Network& net) {
@@ -288,11 +274,8 @@ std::string everything(const Network& net) {
   for (std::size_t n = 0; n < net.nodeCount(); ++n) {
     const INTERACTOR& node = net.node(NodeId(n));
     text << net.getInteractorFromHash(net.text(node.name)) << ' ' << net.text(node.name);
-    for (TextId attr : {node.attr1, node.attr2, node.attr3, node.attr4}) {
+    for (TextId attr : {node.attr1, node.attr2, node.attr3, node.attr4})
       text << ' ' << net.text(attr);
-    }
-    text << ':';
-    for (InteractionId id : node.interactions) text << ' ' << id;
     text << '\n';
   }
   for (InteractionId id = 0; id < static_cast<InteractionId>(net.interactionCount()); ++id) {
