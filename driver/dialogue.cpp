@@ -1,5 +1,6 @@
 #include "driver/dialogue.hpp"
 
+#include <filesystem>
 #include <utility>
 
 #include "driver/messages.hpp"
@@ -161,9 +162,29 @@ std::string Dialogue::saveSubnetwork(const SubnetworkTable& table) {
   }
 }
 
+namespace {
+// Whether a file can be opened for writing, found without emptying an existing one and
+// without leaving a new one behind.
+bool canWrite(const std::string& path) {
+  const bool existed = std::filesystem::exists(path);
+  std::FILE* probe = std::fopen(path.c_str(), "a");
+  if (probe == nullptr) return false;
+  std::fclose(probe);
+  if (!existed) std::filesystem::remove(path);
+  return true;
+}
+}  // namespace
+
 bool Dialogue::writeSubnetworkFiles(const std::string& name, const SubnetworkTable& table) {
   const std::string sigName = name + ".sig";
   const std::string sifName = name + ".sif";
+  // Both names are tried before either file is emptied, so that a refused name loses nothing.
+  for (const std::string& path : {sigName, sifName}) {
+    if (!canWrite(path)) {
+      out_.print(msg::kCannotWrite, path.c_str());
+      return false;
+    }
+  }
   OutputFile sig;
   OutputFile sif;
   if (!sig.open(sigName, out_)) return false;

@@ -165,19 +165,22 @@ TEST_F(Session, SameSeedTwiceSearchesWithOneNode) {
 
 TEST_F(Session, NamesWithSlashesAreRefusedAndUnwritableNamesAskAgain) {
   std::filesystem::create_directory(dir_.path() / "taken.sif");
-  const RunResult result = run("1 n n n A B . net/1 net\\1 taken net1 n");
+  std::filesystem::create_directory(dir_.path() / "kept.sif");
+  dir_.write("kept.sig", "earlier\n");
+  const RunResult result = run("1 n n n A B . net/1 net\\1 taken kept net1 n");
   const std::string illegal =
       "\nPlease give a name for the subnetwork that does not\n"
       "contain illegal characters for a file name.\n";
-  EXPECT_EQ(result.output, kLoaded + kLengthPrompt + kLoadPrompt + kRefsPrompt + kCliquesPrompt +
-                               kSeedPrompt + added("A") + kSeedPrompt + added("B") + kSeedPrompt +
-                               "\nSearching for pathways between members of the seed list...\n"
-                               "Done searching for pathways...\n" +
-                               kNamePrompt + illegal + illegal +
-                               "Could not open taken.sif for writing.\n" + kNamePrompt +
-                               "Saving new network as sig and sif files...\n" + kReportPrompt +
-                               kEnd);
-  EXPECT_FALSE(dir_.exists("taken.sig"));  // created by the failed attempt, then removed
+  EXPECT_EQ(result.output,
+            kLoaded + kLengthPrompt + kLoadPrompt + kRefsPrompt + kCliquesPrompt + kSeedPrompt +
+                added("A") + kSeedPrompt + added("B") + kSeedPrompt +
+                "\nSearching for pathways between members of the seed list...\n"
+                "Done searching for pathways...\n" +
+                kNamePrompt + illegal + illegal + "Could not open taken.sif for writing.\n" +
+                kNamePrompt + "Could not open kept.sif for writing.\n" + kNamePrompt +
+                "Saving new network as sig and sif files...\n" + kReportPrompt + kEnd);
+  EXPECT_FALSE(dir_.exists("taken.sig"));         // no trace of the refused name
+  EXPECT_EQ(dir_.read("kept.sig"), "earlier\n");  // an existing file is not emptied
   EXPECT_EQ(dir_.read("net1.sif"), "A\tBinding\tB\n");
 }
 
