@@ -31,13 +31,13 @@ void Dialogue::run() {
   settings_.minReferences = askFilterSetting(msg::kReferencesPrompt, msg::kReferencesPrompt,
                                              &Dialogue::askReferenceCount);
   filter_.emplace(network_, settings_.minReferences, settings_.maxArticleLoad);
-  saveCliques_ = askYesNo(msg::kCliquesPrompt, msg::kCliquesRepeated);
+  saveCliques_ = askYesNo(msg::kCliquesQuestion);
   enterSeeds();
   if (!finishSeedEntry()) return;
   const SubnetworkTable table =
       getNetworkFromNodes(network_, *filter_, seeds_, settings_.maxPathLength, out_);
   const std::string name = saveSubnetwork(table);
-  if (askYesNo(msg::kReportPrompt, msg::kReportRepeated)) writeReport(name, table);
+  if (askYesNo(msg::kReportQuestion)) writeReport(name, table);
 }
 
 std::string Dialogue::readWord() {
@@ -87,13 +87,13 @@ int Dialogue::askReferenceCount() {
   }
 }
 
-bool Dialogue::askYesNo(const char* prompt, const char* complaintAndPrompt) {
-  out_.print("%s", prompt);
+bool Dialogue::askYesNo(const char* question) {
+  out_.print("\n%s", question);
   for (;;) {
     const std::string word = readWord();
     if (isYes(word)) return true;
     if (isNo(word)) return false;
-    out_.print("%s", complaintAndPrompt);
+    out_.print("%s%s", msg::kNotRecognizedThat, question);
   }
 }
 

@@ -33,7 +33,7 @@ class Dialogue {
   int askFilterSetting(const char* prompt, const char* repeated, int (Dialogue::*askNumber)());
   int askLoadLimit();
   int askReferenceCount();
-  bool askYesNo(const char* prompt, const char* complaintAndPrompt);
+  bool askYesNo(const char* question);
   void enterSeeds();
   void readSeedFile(const std::string& path);
   void addSeed(const std::string& name);

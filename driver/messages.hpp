@@ -49,11 +49,8 @@ inline constexpr const char* kReferencesRequest =
     "for any individual interaction.\n"
     "0 or 1 will result in no filtering.\n";
 
-inline constexpr const char* kCliquesPrompt =
-    "\nWould you like to save lists of cliques and first neighbors\n"
-    "for each of the nodes in the seed list? (y/n)\n";
-inline constexpr const char* kCliquesRepeated =
-    "\nI did not recognize that response.\n\n"
+// Asked after a line break; after a refused answer, right after the complaint.
+inline constexpr const char* kCliquesQuestion =
     "Would you like to save lists of cliques and first neighbors\n"
     "for each of the nodes in the seed list? (y/n)\n";
 
@@ -80,11 +77,7 @@ inline constexpr const char* kCannotWrite = "Could not open %s for writing.\n";
 inline constexpr const char* kSavingFiltered = "Saving filtered network as sig and sif files...\n";
 inline constexpr const char* kSavingPlain = "Saving new network as sig and sif files...\n";
 
-inline constexpr const char* kReportPrompt =
-    "\nWould you like to generate a statistical report of the clustering significance \n"
-    "of the genes, and the statistical significance of the intermediates? (y/n)\n";
-inline constexpr const char* kReportRepeated =
-    "\nI did not recognize that response.\n\n"
+inline constexpr const char* kReportQuestion =
     "Would you like to generate a statistical report of the clustering significance \n"
     "of the genes, and the statistical significance of the intermediates? (y/n)\n";
 
