@@ -184,21 +184,12 @@ TEST_F(Session, NamesWithSlashesAreRefusedAndUnwritableNamesAskAgain) {
   EXPECT_EQ(dir_.read("net1.sif"), "A\tBinding\tB\n");
 }
 
-TEST_F(Session, LoadLimitAppliesToSearchAndWriters) {
-  // A-B is cited by article 11 (load 2) and 12 (load 1); with a load limit of 1 only 12
-  // is written, and D-E, whose only article is above the limit, not at all.
-  dir_.write("net.sig", sigLine("A", "B", "0", "Binding", "11") +
-                            sigLine("A", "B", "0", "Binding", "12") +
-                            sigLine("D", "E", "0", "Binding", "11"));
+TEST_F(Session, LoadLimitChoosesTheFilteredWriters) {
+  // Article 11 cites two interactions; under a load limit of 1 the search walks neither.
   const RunResult result = run("1 y 1 n n A B D E . filtered n");
   EXPECT_NE(result.output.find("Saving filtered network as sig and sif files...\n"),
             std::string::npos);
-  // The search's filter drops A-B (one citation above the limit); the table is empty.
   EXPECT_EQ(dir_.read("filtered.sig"), "");
-  const RunResult plain = run("1 n n n A B D E . plain n");
-  EXPECT_EQ(dir_.read("plain.sig"),
-            "A NA NA NA NA B NA NA NA NA 0 Binding 11\nA NA NA NA NA B NA NA NA NA 0 Binding 12\n"
-            "D NA NA NA NA E NA NA NA NA 0 Binding 11\n");
 }
 
 // A triangle A-B-U reported by two files; seeds A and B with cliques and the report on.
