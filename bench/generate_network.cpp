@@ -1,11 +1,15 @@
 // Writes synthetic genome-scale SIG networks for the benchmarks.
 //
 //   generate_network dense|sparse OUTDIR
+//   generate_network large NODES PAIRS OUTDIR
+//   generate_network star LEAVES OUTDIR
 //
-// writes OUTDIR/PROFILE-1.sig to PROFILE-3.sig, one file per source database, and prints a
-// one-line summary. The output depends only on the profile: every random choice comes from
-// a hand-written generator with a fixed seed and integer arithmetic, so the bytes are the same
-// on every platform and standard library.
+// The first two write OUTDIR/PROFILE-1.sig to PROFILE-3.sig, one file per source database;
+// `large` does the same for a network of the given size, as OUTDIR/large-NODES-PAIRS-1.sig to
+// -3.sig; `star` writes OUTDIR/star-LEAVES.sig, one hub joined to LEAVES other genes and
+// nothing else. Each prints a one-line summary. The output depends only on the profile: every
+// random choice comes from a hand-written generator with a fixed seed and integer arithmetic, so
+// the bytes are the same on every platform and standard library.
 //
 // The networks imitate curated interaction databases: heavy-tailed node degrees (a weight per
 // gene falling like 1/sqrt(rank)), heavy-tailed article loads (a few high-throughput articles
@@ -17,6 +21,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -26,13 +31,13 @@
 namespace {
 
 struct Profile {
-  const char* name;
+  std::string name;
   int genes;
   int pairs;
 };
 
-constexpr Profile kDense{"dense", 25000, 700000};
-constexpr Profile kSparse{"sparse", 25000, 130000};
+const Profile kDense{"dense", 25000, 700000};
+const Profile kSparse{"sparse", 25000, 130000};
 constexpr int kFiles = 3;
 
 // splitmix64: small, fast and defined bit for bit, unlike the standard distributions.
@@ -350,24 +355,70 @@ int generate(const Profile& profile, const std::filesystem::path& folder) {
   std::error_code error;
   std::filesystem::create_directories(folder, error);
   for (int file = 0; file < kFiles; ++file) {
-    const auto path =
-        folder / (std::string(profile.name) + "-" + std::to_string(file + 1) + ".sig");
+    const auto path = folder / (profile.name + "-" + std::to_string(file + 1) + ".sig");
     if (!writeFile(path, files[static_cast<std::size_t>(file)], genes, random)) {
       std::fprintf(stderr, "generate_network: cannot write %s\n", path.c_str());
       return 1;
     }
   }
   std::printf("%s: %d genes, %zu pairs, %zu records in %d files, mean degree %.1f, max degree %d\n",
-              profile.name, profile.genes, pairs.size(), summary.records, kFiles,
+              profile.name.c_str(), profile.genes, pairs.size(), summary.records, kFiles,
               2.0 * static_cast<double>(pairs.size()) / profile.genes, summary.maxDegree);
   return 0;
+}
+
+// The hub is the first gene; every leaf reports one interaction with it.
+int generateStar(int leaves, const std::filesystem::path& folder) {
+  Random random(0x57a2000000000000ULL ^ static_cast<std::uint64_t>(leaves));
+  const std::vector<Gene> genes = makeGenes(leaves + 1, random);
+  Articles articles(static_cast<std::size_t>(leaves), random);
+  std::vector<Record> records;
+  records.reserve(static_cast<std::size_t>(leaves));
+  for (int leaf = 1; leaf <= leaves; ++leaf) {
+    const auto type = static_cast<std::uint8_t>(random.weighted(kTypeWeights));
+    records.push_back(Record{0, leaf, 0, type, articles.draw()});
+  }
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  const auto path = folder / ("star-" + std::to_string(leaves) + ".sig");
+  if (!writeFile(path, records, genes, random)) {
+    std::fprintf(stderr, "generate_network: cannot write %s\n", path.c_str());
+    return 1;
+  }
+  std::printf("star-%d: hub %s with %d leaves, %d records in 1 file\n", leaves,
+              genes[0].name.c_str(), leaves, leaves);
+  return 0;
+}
+
+// A positive count, or 0 when the text is not one.
+int count(const char* text) {
+  char* end = nullptr;
+  const long value = std::strtol(text, &end, 10);
+  return *end == '\0' && value > 0 && value <= 1'000'000'000 ? static_cast<int>(value) : 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 3 && std::string_view(argv[1]) == kDense.name) return generate(kDense, argv[2]);
-  if (argc == 3 && std::string_view(argv[1]) == kSparse.name) return generate(kSparse, argv[2]);
-  std::fprintf(stderr, "usage: generate_network dense|sparse OUTDIR\n");
+  const std::string_view profile = argc > 1 ? argv[1] : "";
+  if (argc == 3 && profile == kDense.name) return generate(kDense, argv[2]);
+  if (argc == 3 && profile == kSparse.name) return generate(kSparse, argv[2]);
+  if (argc == 4 && profile == "star" && count(argv[2]) > 0) {
+    return generateStar(count(argv[2]), argv[3]);
+  }
+  if (argc == 5 && profile == "large" && count(argv[2]) > 1 && count(argv[3]) > 0) {
+    const int genes = count(argv[2]);
+    const int pairs = count(argv[3]);
+    if (static_cast<long long>(pairs) * 4 <= static_cast<long long>(genes) * (genes - 1)) {
+      return generate(
+          Profile{"large-" + std::to_string(genes) + "-" + std::to_string(pairs), genes, pairs},
+          argv[4]);
+    }
+  }
+  std::fprintf(stderr,
+               "usage: generate_network dense|sparse OUTDIR\n"
+               "       generate_network large NODES PAIRS OUTDIR   (PAIRS at most a quarter of "
+               "all node pairs)\n"
+               "       generate_network star LEAVES OUTDIR\n");
   return 2;
 }

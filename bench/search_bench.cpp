@@ -1,14 +1,16 @@
 // Times the subnetwork construction on a large network.
 //
-//   search_bench --length L --seeds N [--module] [--reference | --compare]
-//                [--min-references M] [--max-load A] [--time-limit S] FILE.sig...
+//   search_bench --length L --seeds N [--module | --partners] [--reference | --compare |
+//                --list-seeds] [--min-references M] [--max-load A] [--time-limit S] FILE.sig...
 //
-// Loads the files, picks N seeds (uniformly at random, or with --module a hub and partners
-// of it, as a disease gene set clusters), and times getNetworkFromNodes alone, its standard
+// Loads the files, picks N seeds (uniformly at random; with --module a hub and partners of
+// it, as a disease gene set clusters; with --partners partners of a hub, the hub left out),
+// and times getNetworkFromNodes alone, its standard
 // output counted and discarded. --reference times the literal exhaustive construction
 // instead; --compare runs both, keeping their output in memory, and says whether output and
 // subnetwork are identical. With --time-limit a construction still running after S seconds
-// is stopped and reported as "> S s". The choice of seeds is fixed, so runs are comparable.
+// is stopped and reported as "> S s". The choice of seeds is fixed, so runs are comparable;
+// --list-seeds prints their names, one a line, as a seed file for a scripted run.
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -38,6 +40,8 @@ struct Options {
   int length = 3;
   int seeds = 5;
   bool module = false;
+  bool partners = false;
+  bool listSeeds = false;
   bool reference = false;
   bool compare = false;
   int minReferences = 0;
@@ -57,6 +61,10 @@ bool parse(int argc, char** argv, Options& options) {
                                              : nullptr;
     if (arg == "--module") {
       options.module = true;
+    } else if (arg == "--partners") {
+      options.partners = true;
+    } else if (arg == "--list-seeds") {
+      options.listSeeds = true;
     } else if (arg == "--reference") {
       options.reference = true;
     } else if (arg == "--compare") {
@@ -94,9 +102,10 @@ NodeSet randomSeeds(const Network& network, int count, Random& random) {
   return seeds;
 }
 
-// A hub, drawn among the 1% of nodes with the most partners, and count - 1 of its partners:
-// disease gene sets cluster around well-studied genes.
-NodeSet moduleSeeds(const Network& network, int count, Random& random) {
+// A hub, drawn among the 1% of nodes with the most partners (and at least `count`), and
+// count - 1 of its partners, or with `withHub` false count of them: disease gene sets
+// cluster around well-studied genes.
+NodeSet moduleSeeds(const Network& network, int count, bool withHub, Random& random) {
   std::vector<std::size_t> partners(network.nodeCount());
   for (std::size_t i = 0; i < partners.size(); ++i) {
     partners[i] = network.node(static_cast<NodeId>(i)).interactions.size();
@@ -110,13 +119,18 @@ NodeSet moduleSeeds(const Network& network, int count, Random& random) {
   do {
     centre = static_cast<NodeId>(random.below(network.nodeCount()));
   } while (partners[static_cast<std::size_t>(centre)] < threshold);
-  NodeSet seeds{centre};
+  NodeSet seeds;
+  if (withHub) seeds.push_back(centre);
   const std::vector<InteractionId>& interactions = network.node(centre).interactions;
   while (static_cast<int>(seeds.size()) < count) {
     const InteractionId id = interactions[random.below(interactions.size())];
     addInteractorToIntList(seeds, network.otherEnd(network.interaction(id), centre));
   }
   return seeds;
+}
+
+const char* seedKind(const Options& options) {
+  return options.module ? "module" : options.partners ? "partners" : "random";
 }
 
 // Standard output of the construction goes here: its bytes counted, then dropped, at no more
@@ -144,7 +158,7 @@ void armTimeLimit(const Options& options) {
   const int length = std::snprintf(
       timeoutLine, sizeof timeoutLine, "%s L=%d seeds=%d %s filter=%d/%d: construction > %d s\n",
       options.reference ? "reference" : "fast", options.length, options.seeds,
-      options.module ? "module" : "random", options.minReferences, options.maxArticleLoad,
+      seedKind(options), options.minReferences, options.maxArticleLoad,
       options.timeLimit);
   timeoutLength = static_cast<std::size_t>(length);
   std::fflush(stdout);
@@ -181,7 +195,7 @@ int compare(const Network& network, const InteractionFilter& filter, const NodeS
       "compare L=%d seeds=%d %s filter=%d/%d: fast %.3f s, literal %.3f s | %zu "
       "interactions, %zu bytes of stdout, %zu missing-interaction lines | output %s, "
       "subnetwork %s\n",
-      options.length, options.seeds, options.module ? "module" : "random", options.minReferences,
+      options.length, options.seeds, seedKind(options), options.minReferences,
       options.maxArticleLoad, fastSeconds, literalSeconds, literal.size(),
       literalOut.captured().size(), missing, sameOutput ? "identical" : "DIFFERS",
       sameTable ? "identical" : "DIFFERS");
@@ -194,8 +208,8 @@ int main(int argc, char** argv) {
   Options options;
   if (!parse(argc, argv, options)) {
     std::fprintf(stderr,
-                 "usage: search_bench --length L --seeds N [--module] [--reference | --compare] "
-                 "[--min-references M] [--max-load A] [--time-limit S] FILE.sig...\n");
+                 "usage: search_bench --length L --seeds N [--module | --partners] [--reference | "
+                 "--compare | --list-seeds] [--min-references M] [--max-load A] [--time-limit S] FILE.sig...\n");
     return 2;
   }
   auto start = Clock::now();
@@ -209,8 +223,14 @@ int main(int argc, char** argv) {
   const long loadedMegabytes = peakResidentMegabytes();
 
   Random random;
-  const NodeSet seeds = options.module ? moduleSeeds(network, options.seeds, random)
-                                       : randomSeeds(network, options.seeds, random);
+  const NodeSet seeds =
+      options.module || options.partners
+          ? moduleSeeds(network, options.seeds, options.module, random)
+          : randomSeeds(network, options.seeds, random);
+  if (options.listSeeds) {
+    for (NodeId seed : seeds) std::printf("%s\n", network.name(seed));
+    return 0;
+  }
   start = Clock::now();
   const InteractionFilter filter(network, options.minReferences, options.maxArticleLoad);
   const double filterSeconds = secondsSince(start);
@@ -239,7 +259,7 @@ int main(int argc, char** argv) {
       "%s L=%d seeds=%d %s filter=%d/%d: construction %.3f s | %zu interactions | stdout %.1f MB "
       "| load %.2f s, filter %.3f s | peak RSS %ld MB (%ld MB after load)\n",
       options.reference ? "reference" : "fast", options.length, options.seeds,
-      options.module ? "module" : "random", options.minReferences, options.maxArticleLoad, seconds,
+      seedKind(options), options.minReferences, options.maxArticleLoad, seconds,
       interactions, static_cast<double>(bytes) / 1e6, loadSeconds, filterSeconds,
       peakResidentMegabytes(), loadedMegabytes);
   return 0;
