@@ -1,6 +1,5 @@
 #include "driver/dialogue.hpp"
 
-#include <filesystem>
 #include <utility>
 
 #include "driver/messages.hpp"
@@ -9,6 +8,7 @@
 #include "export/sig_writers.hpp"
 #include "report/stats.hpp"
 #include "search/subnetwork.hpp"
+#include "store/sig_reader.hpp"
 
 namespace seedweave {
 
@@ -18,6 +18,8 @@ namespace {
 // Every seed gets its triangles and neighbours; longer cycles are not asked for.
 constexpr int kCliqueSize = 3;
 constexpr int kMaxPathLength = 6;
+// A blank or a path separator would put the files elsewhere, a NUL byte would cut the name.
+constexpr std::string_view kNotInNames(" /\\\0", 4);
 }  // namespace
 
 Dialogue::Dialogue(const Network& network, std::vector<std::string> sourcePaths, std::FILE* input,
@@ -110,13 +112,25 @@ void Dialogue::enterSeeds() {
 }
 
 void Dialogue::readSeedFile(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "r");
+  // A NUL byte would cut the name short and open another file.
+  std::FILE* file = path.find('\0') == std::string::npos ? std::fopen(path.c_str(), "r") : nullptr;
   if (file == nullptr) {
     out_.print("%s", msg::kSeedFileNotFound);
     return;
   }
+  protectInputFile(file);
+  // A byte order mark can only be the start of the first word, which then starts the file.
+  const int firstByte = std::getc(file);
+  std::ungetc(firstByte, file);
+  bool markPossible = firstByte == static_cast<unsigned char>(kByteOrderMark.front());
   WordReader names(file);
-  while (std::optional<std::string> name = names.next()) addSeed(*name);
+  while (std::optional<std::string> name = names.next()) {
+    if (std::exchange(markPossible, false) && name->starts_with(kByteOrderMark)) {
+      name->erase(0, kByteOrderMark.size());
+      if (name->empty()) continue;
+    }
+    addSeed(*name);
+  }
   // A path that opens but cannot be read (a folder) is as good as missing.
   const bool unreadable = names.failed();
   std::fclose(file);
@@ -150,7 +164,7 @@ std::string Dialogue::askSubnetworkName() {
   out_.print("%s", msg::kNamePrompt);
   for (;;) {
     std::string name = readWord();
-    if (name.find_first_of(" /\\") == std::string::npos) return name;
+    if (name.find_first_of(kNotInNames) == std::string::npos) return name;
     out_.print("%s", msg::kNameIllegal);
   }
 }
@@ -162,34 +176,11 @@ std::string Dialogue::saveSubnetwork(const SubnetworkTable& table) {
   }
 }
 
-namespace {
-// Whether a file can be opened for writing, found without emptying an existing one and
-// without leaving a new one behind.
-bool canWrite(const std::string& path) {
-  const bool existed = std::filesystem::exists(path);
-  std::FILE* probe = std::fopen(path.c_str(), "a");
-  if (probe == nullptr) return false;
-  std::fclose(probe);
-  if (!existed) std::filesystem::remove(path);
-  return true;
-}
-}  // namespace
-
+// Both files are created before either is written, so that a refused name loses nothing.
 bool Dialogue::writeSubnetworkFiles(const std::string& name, const SubnetworkTable& table) {
-  const std::string sigName = name + ".sig";
-  const std::string sifName = name + ".sif";
-  // Both names are tried before either file is emptied, so that a refused name loses nothing.
-  for (const std::string& path : {sigName, sifName}) {
-    if (!canWrite(path)) {
-      out_.print(msg::kCannotWrite, path.c_str());
-      return false;
-    }
-  }
   OutputFile sig;
   OutputFile sif;
-  if (!sig.open(sigName, out_)) return false;
-  if (!sif.open(sifName, out_)) {
-    sig.removeFile();
+  if (!createSubnetworkFile(sig, name + ".sig") || !createSubnetworkFile(sif, name + ".sif")) {
     return false;
   }
   const int load = settings_.maxArticleLoad;
@@ -205,6 +196,20 @@ bool Dialogue::writeSubnetworkFiles(const std::string& name, const SubnetworkTab
   sig.close(out_);
   sif.close(out_);
   return true;
+}
+
+bool Dialogue::createSubnetworkFile(OutputFile& file, const std::string& path) {
+  switch (file.create(path)) {
+    case OutputFile::Opened::yes:
+      return true;
+    case OutputFile::Opened::input:
+      out_.print(msg::kNameIsInput, path.c_str());
+      return false;
+    case OutputFile::Opened::refused:
+      break;
+  }
+  out_.print(msg::kCannotWrite, path.c_str());
+  return false;
 }
 
 void Dialogue::writeReport(const std::string& name, const SubnetworkTable& table) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "driver/word_reader.hpp"
+#include "export/output_file.hpp"
 #include "search/filter.hpp"
 #include "search/subnetwork_table.hpp"
 #include "store/network.hpp"
@@ -41,6 +42,7 @@ class Dialogue {
   std::string askSubnetworkName();
   std::string saveSubnetwork(const SubnetworkTable& table);
   bool writeSubnetworkFiles(const std::string& name, const SubnetworkTable& table);
+  bool createSubnetworkFile(OutputFile& file, const std::string& path);
   void writeReport(const std::string& name, const SubnetworkTable& table);
 
   const Network& network_;

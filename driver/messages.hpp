@@ -7,6 +7,9 @@ inline constexpr const char* kInitializing = "Initializing hashes...\n";
 inline constexpr const char* kReading = "Reading %s...\n";
 inline constexpr const char* kTallying = "Calculating tallies...\n";
 inline constexpr const char* kFreeing = "Freeing network...\n";
+inline constexpr const char* kStdoutFailed = "seedweave: could not write to standard output: %s\n";
+inline constexpr const char* kInternalError = "seedweave: internal error: %s\n";
+inline constexpr const char* kOutOfMemory = "Out of memory.\n";
 inline constexpr const char* kEndOfInput =
     "\nEnd of input reached before the dialogue was complete.\n";
 inline constexpr const char* kNotRecognizedThat = "\nI did not recognize that response.\n\n";
@@ -74,6 +77,7 @@ inline constexpr const char* kNameIllegal =
     "\nPlease give a name for the subnetwork that does not\n"
     "contain illegal characters for a file name.\n";
 inline constexpr const char* kCannotWrite = "Could not open %s for writing.\n";
+inline constexpr const char* kNameIsInput = "%s is one of the input files; choose another name.\n";
 inline constexpr const char* kSavingFiltered = "Saving filtered network as sig and sif files...\n";
 inline constexpr const char* kSavingPlain = "Saving new network as sig and sif files...\n";
 

@@ -1,10 +1,12 @@
 #include "driver/run.hpp"
 
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "driver/dialogue.hpp"
 #include "driver/messages.hpp"
+#include "export/output_file.hpp"
 #include "store/network.hpp"
 #include "store/output.hpp"
 #include "store/sig_reader.hpp"
@@ -17,6 +19,7 @@ void loadNetwork(const std::vector<std::string>& paths, Network& network, Output
   out.print("%s", messages::kInitializing);
   for (std::size_t source = 0; source < paths.size(); ++source) {
     out.print(messages::kReading, paths[source].c_str());
+    protectInputFile(paths[source].c_str());
     readSigFile(paths[source].c_str(), network, static_cast<int>(source), false, out);
   }
   out.print("%s", messages::kTallying);
@@ -31,14 +34,21 @@ int runSeedweave(int argc, char** argv, std::FILE* input, std::FILE* output) {
   const std::vector<std::string> sourcePaths(argv + 1, argv + argc);
   Network network;
   loadNetwork(sourcePaths, network, out);
+  bool complete = true;
   try {
     Dialogue(network, sourcePaths, input, out).run();
   } catch (const EndOfInput&) {
     out.print("%s", messages::kEndOfInput);
+    complete = false;
   }
   out.print("%s", messages::kFreeing);
   network.freeNetwork(out);
-  return 0;
+  out.flush();
+  if (out.sinkError() != 0) {
+    std::fprintf(stderr, messages::kStdoutFailed, std::strerror(out.sinkError()));
+    return 1;
+  }
+  return complete && !OutputFile::anyFailed() ? 0 : 1;
 }
 
 }  // namespace seedweave

@@ -1,51 +1,199 @@
 #include "export/output_file.hpp"
 
+#include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
 #include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <utility>
+#include <vector>
 
 namespace seedweave {
 
 namespace {
+
 // Result files can run to hundreds of megabytes: write them in large blocks.
 constexpr std::size_t kBufferSize = 1 << 20;
+// As many links as the system itself follows before it calls a name a loop.
+constexpr int kMaxLinks = 40;
+// Short, so that a final name near the length limit still leaves room for it.
+constexpr char kTemporaryPattern[] = ".swXXXXXX";
+
+// The temporary files being written, kept where a signal handler can read them: a slot's
+// path is complete before the slot is marked used.
+struct TemporarySlot {
+  volatile std::sig_atomic_t used = 0;
+  char path[PATH_MAX] = {};
+};
+std::array<TemporarySlot, 32> temporaries;
+
+// Device and inode of every file the run has read.
+std::vector<std::pair<dev_t, ino_t>> inputFiles;
+
+bool isInput(const struct stat& info) {
+  for (const auto& [device, inode] : inputFiles) {
+    if (device == info.st_dev && inode == info.st_ino) return true;
+  }
+  return false;
+}
+
+bool failedAny = false;
+
+// The file that `path` leads to through symbolic links, which need not exist; empty when a
+// name on the way cannot be looked up (too long, no permission) or the links form a loop.
+std::string followLinks(std::string path) {
+  for (int links = 0; links <= kMaxLinks; ++links) {
+    struct stat info;
+    if (::lstat(path.c_str(), &info) != 0) return errno == ENOENT ? path : std::string();
+    if (!S_ISLNK(info.st_mode)) return path;
+    std::string target(PATH_MAX, '\0');
+    const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+    if (length <= 0) return std::string();
+    target.resize(static_cast<std::size_t>(length));
+    const std::size_t slash = path.rfind('/');
+    if (target.front() != '/' && slash != std::string::npos) {
+      target.insert(0, path, 0, slash + 1);
+    }
+    path = std::move(target);
+  }
+  return std::string();
+}
+
+// The temporary file's path: in the same folder as the target, so that the rename stays on
+// one file system and cannot be seen half done.
+std::string temporaryPathFor(const std::string& target) {
+  const std::size_t slash = target.rfind('/');
+  if (slash == std::string::npos) return kTemporaryPattern;
+  return target.substr(0, slash + 1) + kTemporaryPattern;
+}
+
+// The mode a new file would get from open(): read and write for all, less the umask.
+mode_t newFileMode() {
+  static const mode_t mode = [] {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+  }();
+  return mode;
+}
+
+// Creates the temporary file in a free slot; returns its descriptor and slot, or -1.
+std::pair<int, int> createTemporary(const std::string& path) {
+  if (path.size() >= PATH_MAX) return {-1, -1};
+  for (std::size_t slot = 0; slot < temporaries.size(); ++slot) {
+    TemporarySlot& entry = temporaries[slot];
+    if (entry.used) continue;
+    std::memcpy(entry.path, path.c_str(), path.size() + 1);
+    // Marked before the file exists, so that a signal after mkstemp still finds it.
+    entry.used = 1;
+    const int fd = ::mkstemp(entry.path);
+    if (fd < 0) entry.used = 0;
+    return {fd, fd < 0 ? -1 : static_cast<int>(slot)};
+  }
+  return {-1, -1};
+}
+
+void releaseSlot(int slot, bool removeFile) {
+  TemporarySlot& entry = temporaries[static_cast<std::size_t>(slot)];
+  if (removeFile) ::unlink(entry.path);
+  entry.used = 0;
+}
+
 }  // namespace
 
-OutputFile::~OutputFile() { closeStream(); }
+OutputFile::~OutputFile() { discard(); }
 
-bool OutputFile::open(const std::string& name, Output& out) {
-  closeStream();
+OutputFile::Opened OutputFile::create(const std::string& name) {
+  discard();
   name_ = name;
-  // "x" fails on an existing file, which tells whether this open creates the file.
-  stream_ = std::fopen(name.c_str(), "wx");
-  created_ = stream_ != nullptr;
-  if (stream_ == nullptr && errno == EEXIST) stream_ = std::fopen(name.c_str(), "w");
+  target_ = followLinks(name);
+  if (target_.empty()) return Opened::refused;
+  struct stat info;
+  const bool exists = ::stat(target_.c_str(), &info) == 0;
+  if (exists && isInput(info)) return Opened::input;
+  if (exists && (S_ISDIR(info.st_mode) || ::access(target_.c_str(), W_OK) != 0)) {
+    return Opened::refused;
+  }
+  if (exists && !S_ISREG(info.st_mode)) {
+    // A device or a pipe cannot be renamed over: it is written in place.
+    stream_ = std::fopen(target_.c_str(), "w");
+  } else {
+    const auto [fd, slot] = createTemporary(temporaryPathFor(target_));
+    if (fd < 0) return Opened::refused;
+    slot_ = slot;
+    ::fchmod(fd, exists ? (info.st_mode & 07777) : newFileMode());
+    stream_ = ::fdopen(fd, "w");
+    if (stream_ == nullptr) ::close(fd);
+  }
   if (stream_ == nullptr) {
-    out.print("Could not open %s for writing.\n", name.c_str());
-    return false;
+    discard();
+    return Opened::refused;
   }
   if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
   std::setvbuf(stream_, buffer_.get(), _IOFBF, kBufferSize);
-  return true;
+  return Opened::yes;
+}
+
+bool OutputFile::open(const std::string& name, Output& out) {
+  const Opened opened = create(name);
+  if (opened == Opened::yes) return true;
+  failedAny = true;
+  if (opened == Opened::input) {
+    out.print("%s is one of the input files; it was not replaced.\n", name.c_str());
+  } else {
+    out.print("Could not open %s for writing.\n", name.c_str());
+  }
+  return false;
 }
 
 bool OutputFile::close(Output& out) {
   if (stream_ == nullptr) return true;
-  if (closeStream()) return true;
+  if (finish()) return true;
+  failedAny = true;
   out.print("Could not write %s completely.\n", name_.c_str());
   return false;
 }
 
-void OutputFile::removeFile() {
-  closeStream();
-  if (created_) std::remove(name_.c_str());
-  created_ = false;
+void OutputFile::discard() {
+  if (stream_ != nullptr) std::fclose(stream_);
+  stream_ = nullptr;
+  if (slot_ >= 0) releaseSlot(slot_, true);
+  slot_ = -1;
 }
 
-bool OutputFile::closeStream() {
-  if (stream_ == nullptr) return true;
+bool OutputFile::finish() {
   const bool writesFailed = std::ferror(stream_) != 0;
   const bool closeFailed = std::fclose(stream_) != 0;
   stream_ = nullptr;
-  return !writesFailed && !closeFailed;
+  if (slot_ < 0) return !writesFailed && !closeFailed;
+  const char* temporary = temporaries[static_cast<std::size_t>(slot_)].path;
+  const bool renamed =
+      !writesFailed && !closeFailed && std::rename(temporary, target_.c_str()) == 0;
+  releaseSlot(slot_, !renamed);
+  slot_ = -1;
+  return renamed;
+}
+
+bool OutputFile::anyFailed() { return failedAny; }
+
+void protectInputFile(const char* path) {
+  struct stat info;
+  if (::stat(path, &info) == 0) inputFiles.emplace_back(info.st_dev, info.st_ino);
+}
+
+void protectInputFile(std::FILE* file) {
+  struct stat info;
+  if (::fstat(::fileno(file), &info) == 0) inputFiles.emplace_back(info.st_dev, info.st_ino);
+}
+
+void removeTemporaryFiles() noexcept {
+  for (TemporarySlot& entry : temporaries) {
+    if (entry.used) ::unlink(entry.path);
+  }
 }
 
 }  // namespace seedweave

@@ -1,5 +1,8 @@
-// A result file of the program: opened with a large buffer, closed with a check that every
-// byte reached the disk. Failures are reported to the user through Output.
+// A result file of the program, written so that no one ever sees it half done: the bytes go
+// to a temporary file with a short hidden name in the folder of the final name, which is
+// renamed over the final name only once it was written and closed without an error. A final
+// name that is a symbolic link is written through: the link stays and the file it leads to is
+// replaced. Files the run has read are never replaced.
 #pragma once
 
 #include <cstdio>
@@ -12,35 +15,55 @@ namespace seedweave {
 
 class OutputFile {
  public:
+  enum class Opened {
+    yes,
+    refused,  // the name cannot be written: too long, a link loop, a folder, no permission
+    input,    // the name leads to a file this run has read
+  };
+
   OutputFile() = default;
-  // Closes a still open file without reporting anything.
+  // Discards an unfinished file: the temporary file goes, the final name is left as it was.
   ~OutputFile();
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
 
-  // Creates or truncates the file. On failure prints "Could not open <name> for writing."
-  // and returns false. Time complexity: O(1).
+  // Creates the temporary file for `name` without printing anything.
+  // Time complexity: O(symbolic links followed).
+  Opened create(const std::string& name);
+  // create() that reports a refusal: "Could not open <name> for writing." or
+  // "<name> is one of the input files; it was not replaced.", and counts it as a failure.
   bool open(const std::string& name, Output& out);
-  bool isOpen() const { return stream_ != nullptr; }
   // The stream to write to; null while no file is open.
   std::FILE* stream() const { return stream_; }
   const std::string& name() const { return name_; }
 
-  // Flushes and closes. When a write or the close failed (a full disk), prints
-  // "Could not write <name> completely." and returns false. Closing a file that is not
-  // open does nothing and returns true. Time complexity: O(buffered bytes).
+  // Flushes, closes and renames the file to its final name. When a write, the close or the
+  // rename failed (a full disk), prints "Could not write <name> completely.", removes the
+  // temporary file, counts a failure and returns false. Finishing a file that is not open
+  // does nothing and returns true. Time complexity: O(buffered bytes).
   bool close(Output& out);
-  // Closes without a message and deletes the file, but only when open() created it: a file
-  // that existed before is left in place (emptied by the open). Time complexity: O(1).
-  void removeFile();
+  // Closes and removes the temporary file; the final name keeps what it held.
+  void discard();
+
+  // Whether any result file of this process was refused by open() or not finished by close().
+  static bool anyFailed();
 
  private:
-  bool closeStream();
+  bool finish();
 
   std::FILE* stream_ = nullptr;
   std::unique_ptr<char[]> buffer_;
   std::string name_;
-  bool created_ = false;
+  std::string target_;  // the file the name leads to, through any symbolic links
+  int slot_ = -1;       // the temporary file's entry in the list of removable files
 };
+
+// Marks the file at `path`, read by this run, as one no result file may replace.
+void protectInputFile(const char* path);
+// The same for an open file.
+void protectInputFile(std::FILE* file);
+
+// Removes every unfinished temporary file. Safe to call from a signal handler.
+void removeTemporaryFiles() noexcept;
 
 }  // namespace seedweave

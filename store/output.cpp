@@ -1,5 +1,6 @@
 #include "store/output.hpp"
 
+#include <cerrno>
 #include <cstdarg>
 
 namespace seedweave {
@@ -43,9 +44,8 @@ void Output::write(std::string_view text) {
 
 void Output::flush() {
   if (sink_ == nullptr) return;
-  if (!buffer_.empty()) std::fwrite(buffer_.data(), 1, buffer_.size(), sink_);
-  buffer_.clear();
-  std::fflush(sink_);
+  writeToSink();
+  if (std::fflush(sink_) != 0 && sinkError_ == 0) sinkError_ = errno;
 }
 
 std::string Output::takeCaptured() {
@@ -55,10 +55,14 @@ std::string Output::takeCaptured() {
 }
 
 void Output::flushIfLarge() {
-  if (sink_ != nullptr && buffer_.size() >= kFlushThreshold) {
-    std::fwrite(buffer_.data(), 1, buffer_.size(), sink_);
-    buffer_.clear();
-  }
+  if (sink_ != nullptr && buffer_.size() >= kFlushThreshold) writeToSink();
+}
+
+void Output::writeToSink() {
+  if (buffer_.empty()) return;
+  const std::size_t written = std::fwrite(buffer_.data(), 1, buffer_.size(), sink_);
+  if (written != buffer_.size() && sinkError_ == 0) sinkError_ = errno;
+  buffer_.clear();
 }
 
 }  // namespace seedweave

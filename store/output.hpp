@@ -21,14 +21,19 @@ class Output {
   void write(std::string_view text);
   void flush();
 
+  // The errno of the first write to the sink that failed, or 0 while none has.
+  int sinkError() const { return sinkError_; }
+
   const std::string& captured() const { return buffer_; }
   std::string takeCaptured();
 
  private:
   void flushIfLarge();
+  void writeToSink();
 
   std::FILE* sink_;
   std::string buffer_;
+  int sinkError_ = 0;
 };
 
 }  // namespace seedweave

@@ -13,6 +13,8 @@ namespace seedweave {
 
 inline constexpr int kSigColumns = 13;
 inline constexpr std::size_t kMaxFieldLength = 199;
+// A UTF-8 byte order mark, skipped at the very start of a SIG file or a seed file.
+inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // The PubMed id of column 13, read as atoi reads it (optional sign, leading digits); nothing
 // when it is not positive or does not fit a signed 32-bit integer.

@@ -132,7 +132,7 @@ TEST_F(Session, EndOfInputEndsTheRunCleanly) {
   const RunResult atName = run("2 n n n A C .");
   EXPECT_EQ(atName.output, kLoaded + kSettingsNoNo + kSeedPrompt + added("A") + kSeedPrompt +
                                added("C") + kSeedPrompt + kConstructionL2 + kNamePrompt + ended);
-  EXPECT_EQ(atName.status, 0);
+  EXPECT_EQ(atName.status, 1);
   const RunResult atReport = run("2 n n n A C . net2");
   EXPECT_TRUE(atReport.output.ends_with(kReportPrompt + ended));
   EXPECT_TRUE(dir_.exists("net2.sig"));

@@ -38,7 +38,7 @@ TEST(Startup, UnreadableFilesAreReportedAndLoadingGoesOn) {
             "Reading ....\nCould not open . for reading.\n"
             "Reading net.sig...\nCalculating tallies...\n" +
                 kFirstQuestion + kEndedEarly);
-  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.status, 1);  // the dialogue was not complete
 }
 
 TEST(Startup, SamePathTwiceIsReadAsTwoSources) {

@@ -1,6 +1,9 @@
 // The SIG and SIF writers, plain and filtered, and the result-file class.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <set>
+
 #include "export/output_file.hpp"
 #include "export/sig_writers.hpp"
 #include "report_capture.hpp"
@@ -63,24 +66,71 @@ TEST(SigWriters, FilteredKeepOnlyCitationsWithinTheLoadLimit) {
   }
 }
 
-TEST(OutputFile, ReportsFailuresAndRemovesOnlyAFileItCreated) {
+// Every name in the folder, hidden ones included.
+std::set<std::string> folderNames(const std::filesystem::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
+TEST(OutputFile, ReplacesTheFinalNameOnlyWhenComplete) {
   testing::TempDir dir;
+  const std::string old = dir.write("old.sig", "kept\n");
   Output out;
-  OutputFile missingFolder, full, created, replaced;
-  EXPECT_FALSE(missingFolder.open("no-such-folder/net.sig", out));
-  ASSERT_TRUE(full.open("/dev/full", out));  // every write fails as on a full disk
+  OutputFile replaced, discarded;
+  ASSERT_TRUE(replaced.open(old, out));
+  std::fputs("new\n", replaced.stream());
+  EXPECT_EQ(dir.read("old.sig"), "kept\n");  // until the file is complete
+  EXPECT_EQ(folderNames(dir.path()).size(), 2u);
+  EXPECT_TRUE(replaced.close(out));
+  EXPECT_EQ(dir.read("old.sig"), "new\n");
+  ASSERT_TRUE(discarded.open(old, out));
+  std::fputs("lost\n", discarded.stream());
+  discarded.discard();
+  EXPECT_EQ(dir.read("old.sig"), "new\n");
+  EXPECT_EQ(folderNames(dir.path()), std::set<std::string>{"old.sig"});
+}
+
+TEST(OutputFile, WritesThroughLinksAndRefusesWhatItCannotWrite) {
+  testing::TempDir dir;
+  namespace fs = std::filesystem;
+  fs::create_directory(dir.path() / "sub");
+  dir.write("sub/target.sig", "old\n");
+  fs::create_symlink("sub/target.sig", dir.path() / "link.sig");
+  fs::create_symlink("sub/new.sig", dir.path() / "dangling.sig");
+  fs::create_symlink("loop.sig", dir.path() / "loop.sig");
+  protectInputFile(dir.write("input.sig", "data\n").c_str());
+  Output out;
+  for (const std::string name : {"link.sig", "dangling.sig"}) {
+    OutputFile file;
+    ASSERT_TRUE(file.open((dir.path() / name).string(), out));
+    std::fputs(name.c_str(), file.stream());
+    EXPECT_TRUE(file.close(out));
+    EXPECT_TRUE(fs::is_symlink(dir.path() / name));
+    EXPECT_EQ(dir.read(name), name);
+  }
+  EXPECT_EQ(folderNames(dir.path() / "sub"), (std::set<std::string>{"new.sig", "target.sig"}));
+  const std::string tooLong(256, 'n');
+  for (const auto& [name, expected] : std::vector<std::pair<std::string, OutputFile::Opened>>{
+           {"loop.sig", OutputFile::Opened::refused},
+           {"sub", OutputFile::Opened::refused},
+           {"no-such-folder/net.sig", OutputFile::Opened::refused},
+           {tooLong, OutputFile::Opened::refused},
+           {"input.sig", OutputFile::Opened::input}}) {
+    OutputFile file;
+    EXPECT_EQ(file.create((dir.path() / name).string()), expected) << name;
+  }
+  EXPECT_EQ(dir.read("input.sig"), "data\n");
+  EXPECT_EQ(out.captured(), "");
+
+  OutputFile full;  // every write fails as on a full disk
+  ASSERT_TRUE(full.open("/dev/full", out));
   std::fputs("A\tT\tB\n", full.stream());
   EXPECT_FALSE(full.close(out));
-  EXPECT_EQ(out.captured(),
-            "Could not open no-such-folder/net.sig for writing.\n"
-            "Could not write /dev/full completely.\n");
-
-  ASSERT_TRUE(created.open((dir.path() / "fresh.sig").string(), out));
-  ASSERT_TRUE(replaced.open(dir.write("old.sig", "kept\n"), out));
-  created.removeFile();
-  replaced.removeFile();
-  EXPECT_FALSE(dir.exists("fresh.sig"));
-  EXPECT_TRUE(dir.exists("old.sig"));
+  EXPECT_EQ(out.captured(), "Could not write /dev/full completely.\n");
+  EXPECT_TRUE(OutputFile::anyFailed());
 }
 
 }  // namespace
