@@ -56,6 +56,7 @@ std::uint64_t spaceBits(const char* at) {
 struct Record {
   std::array<std::string_view, kSigColumns> tokens{};
   bool overlong = false;
+  bool hasNul = false;
   std::uint32_t firstHash = 0;
   std::uint32_t secondHash = 0;
   NodeId firstGuess = none;
@@ -79,6 +80,8 @@ class RecordAssembler {
   // Time complexity: O(size) plus the records completed in the block.
   void feed(char* data, std::size_t size) {
     std::memset(data + size, ' ', kPadding);
+    // NUL bytes are rare: tokens are searched for one only in a block that holds any.
+    blockHasNul_ = std::memchr(data, '\0', size) != nullptr;
     const char* const end = data + size;
     const char* at = cutToken_ ? continueCutToken(data, end) : data;
     const char* const cutStart = at == end ? end : tokenize(at, end);
@@ -94,6 +97,7 @@ class RecordAssembler {
   }
 
   int overlongRecords() const { return overlongRecords_; }
+  int nulRecords() const { return nulRecords_; }
 
  private:
   // Records are prepared this many records apart in each of three steps before being added.
@@ -138,11 +142,15 @@ class RecordAssembler {
   void addToken(std::string_view token) {
     Record& record = pending();
     if (token.size() > kMaxFieldLength) record.overlong = true;
+    if (blockHasNul_ && std::memchr(token.data(), '\0', token.size()) != nullptr) {
+      record.hasNul = true;
+    }
     record.tokens[column_] = token;
     if (++column_ < kSigColumns) return;
     column_ = 0;
     advance();
     pending().overlong = false;
+    pending().hasNul = false;
   }
 
   // A record is complete: start preparing it and move the others on by one step.
@@ -177,6 +185,7 @@ class RecordAssembler {
   void appendToCutToken(const char* from, const char* to) {
     const auto length = static_cast<std::size_t>(to - from);
     const std::size_t kept = std::min(cutLength_, kMaxFieldLength);
+    if (std::memchr(from, '\0', length) != nullptr) pending().hasNul = true;
     std::memcpy(slots_[column_].data() + kept, from, std::min(length, kMaxFieldLength - kept));
     cutLength_ += length;
   }
@@ -225,6 +234,10 @@ class RecordAssembler {
       ++overlongRecords_;
       return;
     }
+    if (record.hasNul) {
+      ++nulRecords_;
+      return;
+    }
     const auto& token = record.tokens;
     const std::optional<std::int32_t> pmid = parsePubMedId(token[12]);
     if (!pmid) return;
@@ -249,6 +262,8 @@ class RecordAssembler {
   bool cutToken_ = false;
   std::size_t cutLength_ = 0;
   int overlongRecords_ = 0;
+  int nulRecords_ = 0;
+  bool blockHasNul_ = false;
 };
 
 struct FileCloser {
@@ -279,7 +294,10 @@ void readSigFile(const char* path, Network& network, int sourceIndex, bool keepS
   }
   RecordAssembler assembler(network, sourceIndex, keepSelfInteractions, out);
   auto block = std::make_unique_for_overwrite<char[]>(kBlockBytes + kPadding);
-  std::size_t got;
+  std::size_t got = std::fread(block.get(), 1, kBlockBytes, file.get());
+  const bool marked = std::string_view(block.get(), got).starts_with(kByteOrderMark);
+  const std::size_t skip = marked ? kByteOrderMark.size() : 0;
+  if (got > skip) assembler.feed(block.get() + skip, got - skip);
   while ((got = std::fread(block.get(), 1, kBlockBytes, file.get())) > 0) {
     assembler.feed(block.get(), got);
   }
@@ -291,6 +309,10 @@ void readSigFile(const char* path, Network& network, int sourceIndex, bool keepS
   if (assembler.overlongRecords() > 0) {
     out.print("Skipped %d records of %s with a field longer than 199 characters.\n",
               assembler.overlongRecords(), path);
+  }
+  if (assembler.nulRecords() > 0) {
+    out.print("Skipped %d records of %s with a NUL byte in a field.\n", assembler.nulRecords(),
+              path);
   }
 }
 
