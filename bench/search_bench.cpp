@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -172,6 +173,10 @@ long peakResidentMegabytes() {
   return usage.ru_maxrss / 1024;
 }
 
+reference::Filter literalFilter(const Network& network, const Options& options) {
+  return reference::Filter(network, options.minReferences, options.maxArticleLoad);
+}
+
 // Runs both constructions with their output kept, and compares.
 int compare(const Network& network, const InteractionFilter& filter, const NodeSet& seeds,
             const Options& options) {
@@ -179,16 +184,16 @@ int compare(const Network& network, const InteractionFilter& filter, const NodeS
   auto start = Clock::now();
   const SubnetworkTable fast = getNetworkFromNodes(network, filter, seeds, options.length, fastOut);
   const double fastSeconds = secondsSince(start);
-  Output literalOut;
+  std::string literalOut;
   start = Clock::now();
-  const SubnetworkTable literal = reference::getNetworkFromNodes(
-      network, seeds, options.length, options.minReferences, options.maxArticleLoad, literalOut);
+  const std::set<InteractionId> literal = reference::getNetworkFromNodes(
+      network, seeds, options.length, literalFilter(network, options), literalOut);
   const double literalSeconds = secondsSince(start);
-  const bool sameOutput = fastOut.captured() == literalOut.captured();
-  const bool sameTable = fast.inBucketOrder() == literal.inBucketOrder();
+  const bool sameOutput = fastOut.captured() == literalOut;
+  const std::vector<InteractionId> members = fast.inBucketOrder();
+  const bool sameTable = std::set<InteractionId>(members.begin(), members.end()) == literal;
   std::size_t missing = 0;
-  for (std::size_t at = 0; (at = literalOut.captured().find("missing", at)) != std::string::npos;
-       ++at) {
+  for (std::size_t at = 0; (at = literalOut.find("missing", at)) != std::string::npos; ++at) {
     ++missing;
   }
   std::printf(
@@ -196,9 +201,8 @@ int compare(const Network& network, const InteractionFilter& filter, const NodeS
       "interactions, %zu bytes of stdout, %zu missing-interaction lines | output %s, "
       "subnetwork %s\n",
       options.length, options.seeds, seedKind(options), options.minReferences,
-      options.maxArticleLoad, fastSeconds, literalSeconds, literal.size(),
-      literalOut.captured().size(), missing, sameOutput ? "identical" : "DIFFERS",
-      sameTable ? "identical" : "DIFFERS");
+      options.maxArticleLoad, fastSeconds, literalSeconds, literal.size(), literalOut.size(),
+      missing, sameOutput ? "identical" : "DIFFERS", sameTable ? "identical" : "DIFFERS");
   return sameOutput && sameTable ? 0 : 1;
 }
 
@@ -244,15 +248,18 @@ int main(int argc, char** argv) {
     Output out(sink);
     armTimeLimit(options);
     start = Clock::now();
-    const SubnetworkTable table =
-        options.reference
-            ? reference::getNetworkFromNodes(network, seeds, options.length, options.minReferences,
-                                             options.maxArticleLoad, out)
-            : getNetworkFromNodes(network, filter, seeds, options.length, out);
+    if (options.reference) {
+      std::string literalOut;
+      interactions = reference::getNetworkFromNodes(network, seeds, options.length,
+                                                    literalFilter(network, options), literalOut)
+                         .size();
+      out.write(literalOut);
+    } else {
+      interactions = getNetworkFromNodes(network, filter, seeds, options.length, out).size();
+    }
     out.flush();
     seconds = secondsSince(start);
     alarm(0);
-    interactions = table.size();
   }
   std::fclose(sink);
   std::printf(

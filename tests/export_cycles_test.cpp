@@ -6,6 +6,7 @@
 #include <random>
 
 #include "export/cycles.hpp"
+#include "reference_search.hpp"
 #include "test_support.hpp"
 
 namespace seedweave {
@@ -50,7 +51,8 @@ TEST_F(Cycles, FileNamesStayInTheFolderAndAFileThatCannotBeOpenedIsSkipped) {
 // The walk exactly as told: every adjacency entry at every depth, the filter measured afresh.
 struct LiteralWalk {
   const Network& net;
-  int maxSize, minReferences, maxArticleLoad;
+  int maxSize;
+  reference::Filter filter;
   std::vector<NodeId> walk{};
   std::vector<std::string> cycleFiles{};  // sizes 3 to maxSize
   std::string neighbours{}, messages{};
@@ -61,15 +63,11 @@ struct LiteralWalk {
     findCycle(0);
   }
 
-  bool passes(InteractionId id) const {
-    return passesInteractionFilter(net, net.interaction(id), minReferences, maxArticleLoad);
-  }
+  bool passes(InteractionId id) const { return reference::passes(net, id, filter); }
   void step(std::string& file, NodeId a, NodeId b) {
-    InteractionId id = net.getInteractionFromInteractors(a, b);
-    if (id == none) id = net.getInteractionFromInteractors(b, a);
+    const InteractionId id = reference::recordedStep(net, a, b);
     if (id == none || !passes(id)) {
-      messages +=
-          "missing interaction between " + std::string(net.name(a)) + " and " + net.name(b) + "\n";
+      messages += reference::missingLine(net, a, b);
       return;
     }
     const INTERACTION& i = net.interaction(id);
@@ -127,7 +125,7 @@ TEST_F(Cycles, MatchTheLiteralWalkOnRandomNetworks) {
     for (NodeId node = 0; node < static_cast<NodeId>(net.nodeCount()); ++node) {
       const std::string name = net.name(node);
       const std::string printed = dump(net, name, maxSize, minReferences, maxArticleLoad);
-      LiteralWalk literal{net, maxSize, minReferences, maxArticleLoad};
+      LiteralWalk literal{net, maxSize, reference::Filter(net, minReferences, maxArticleLoad)};
       literal.run(node);
       SCOPED_TRACE("round " + std::to_string(round) + " node " + name);
       const std::string headerEnd = "-neighbors.txt\n";

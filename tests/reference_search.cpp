@@ -2,183 +2,147 @@
 
 #include <algorithm>
 
-#include "search/filter.hpp"
-#include "search/messages.hpp"
-
 namespace seedweave::reference {
 
 namespace {
 
-bool passes(const Network& network, InteractionId id, int minReferences, int maxArticleLoad) {
-  return passesInteractionFilter(network, network.interaction(id), minReferences, maxArticleLoad);
-}
-
-bool onPath(const std::vector<NodeId>& path, int depth, NodeId node) {
-  for (int i = 0; i <= depth; ++i) {
-    if (path[static_cast<std::size_t>(i)] == node) return true;
-  }
-  return false;
-}
-
-Pathway recordArrival(const Network& network, const std::vector<NodeId>& path, int depth,
-                      int minReferences, int maxArticleLoad, Output& out) {
-  Pathway pathway;
-  for (int i = 0; i < depth; ++i) {
-    const NodeId from = path[static_cast<std::size_t>(i)];
-    const NodeId to = path[static_cast<std::size_t>(i + 1)];
-    InteractionId found = network.getInteractionFromInteractors(from, to);
-    if (found == none) found = network.getInteractionFromInteractors(to, from);
-    if (found != none && passes(network, found, minReferences, maxArticleLoad)) {
-      addInteractionToPathway(pathway, found);
-    } else {
-      out.print(messages::kMissingInteraction, network.name(from), network.name(to));
+// Stored as (a, b), or undirected as (b, a); the lowest id, from a's list of interactions.
+InteractionId stored(const Network& network, NodeId a, NodeId b) {
+  for (InteractionId id : network.node(a).interactions) {
+    const INTERACTION& i = network.interaction(id);
+    if ((i.first == a && i.second == b) ||
+        (i.first == b && i.second == a && network.text(i.direction) == "0")) {
+      return id;
     }
   }
-  return pathway;
-}
-
-void announce(const Network& network, NodeId a, NodeId b, int maxLength, Output& out) {
-  out.print(messages::kSearchingPair, network.name(a), network.name(b), maxLength);
-}
-
-bool isSeed(const NodeSet& seeds, NodeId node) {
-  return std::find(seeds.begin(), seeds.end(), node) != seeds.end();
-}
-
-// A search of length 1 between every pair handed in, its interactions into the table.
-void addDirectInteractions(const Network& network, NodeId a, NodeId b, bool announcing,
-                           int minReferences, int maxArticleLoad, SubnetworkTable& table,
-                           Output& out) {
-  if (announcing) announce(network, a, b, 1, out);
-  PathwayList found = getPathways(network, a, b, 1, minReferences, maxArticleLoad, out);
-  pathwayListToNetworkHash(table, found);
-  freePathwayList(found);
-}
-
-}  // namespace
-
-PathwayList getPathways(const Network& network, NodeId source, NodeId target, int maxLength,
-                        int minReferences, int maxArticleLoad, Output& out) {
-  std::vector<NodeId> path(static_cast<std::size_t>(maxLength + 1), none);
-  path[0] = source;
-  PathwayList pathways;
-  findPathways(network, path, target, maxLength, 0, pathways, minReferences, maxArticleLoad, out);
-  return pathways;
+  return none;
 }
 
 void findPathways(const Network& network, std::vector<NodeId>& path, NodeId target, int maxLength,
-                  int depth, PathwayList& pathways, int minReferences, int maxArticleLoad,
-                  Output& out) {
-  const NodeId here = path[static_cast<std::size_t>(depth)];
+                  const Filter& filter, PathwayList& pathways, std::string& out) {
+  const NodeId here = path.back();
+  const int depth = static_cast<int>(path.size()) - 1;
   if (depth > 0 && here == target) {
-    addPathwayToList(pathways,
-                     recordArrival(network, path, depth, minReferences, maxArticleLoad, out));
+    Pathway pathway;
+    for (int i = 0; i < depth; ++i) {
+      const InteractionId found = recordedStep(network, path[i], path[i + 1]);
+      if (found != none && passes(network, found, filter)) {
+        pathway.push_back(found);
+      } else {
+        out += missingLine(network, path[i], path[i + 1]);
+      }
+    }
+    if (std::find(pathways.begin(), pathways.end(), pathway) == pathways.end()) {
+      pathways.push_back(pathway);
+    }
     return;
   }
   if (depth >= maxLength) return;
   for (InteractionId id : network.node(here).interactions) {
-    const NodeId neighbour = network.otherEnd(network.interaction(id), here);
-    path[static_cast<std::size_t>(depth + 1)] = neighbour;
-    if (onPath(path, depth, neighbour)) continue;
-    if (!passes(network, id, minReferences, maxArticleLoad)) continue;
-    findPathways(network, path, target, maxLength, depth + 1, pathways, minReferences,
-                 maxArticleLoad, out);
+    const INTERACTION& i = network.interaction(id);
+    const NodeId next = i.first == here ? i.second : i.first;
+    if (std::find(path.begin(), path.end(), next) != path.end() || !passes(network, id, filter)) {
+      continue;
+    }
+    path.push_back(next);
+    findPathways(network, path, target, maxLength, filter, pathways, out);
+    path.pop_back();
   }
 }
 
-void addInteractionToPathway(Pathway& pathway, InteractionId interaction) {
-  pathway.push_back(interaction);
+std::string announcement(const Network& network, NodeId a, NodeId b, int maxLength) {
+  return std::string("Searching for pathways between ") + network.name(a) + " and " +
+         network.name(b) + " of maximum length " + std::to_string(maxLength) + "...\n";
 }
 
-int pathwayCmp(const Pathway& a, const Pathway& b) {
-  std::size_t i = 0;
-  while (i < a.size() && i < b.size() && a[i] == b[i]) ++i;
-  return i == a.size() && i == b.size() ? 0 : 1;
-}
-
-bool addPathwayToList(PathwayList& list, Pathway pathway) {
-  for (const Pathway& held : list) {
-    if (pathwayCmp(held, pathway) == 0) return false;
-  }
-  list.push_back(std::move(pathway));
-  return true;
-}
-
-int countPathways(const PathwayList& list) { return static_cast<int>(list.size()); }
-
-void mergePathwayLists(PathwayList& destination, PathwayList&& source) {
-  for (Pathway& pathway : source) {
-    const int before = countPathways(destination);
-    addPathwayToList(destination, std::move(pathway));
-    if (countPathways(destination) == before) pathway.clear();
-  }
-  source.clear();
-}
-
-void freePathwayList(PathwayList& list) { list.clear(); }
-
-NodeSet extractIntermediaries(const Network& network, const PathwayList& pathways,
-                              const NodeSet& seeds) {
-  NodeSet intermediates;
-  for (const Pathway& pathway : pathways) {
-    NodeId previousFirst = none;
-    NodeId previousSecond = none;
+// Searches one pair and adds the interactions of its pathways to the table, and their ends
+// to `ends` when given.
+void searchPairs(const Network& network, NodeId a, NodeId b, int maxLength, bool announcing,
+                 const Filter& filter, std::set<InteractionId>& table, std::set<NodeId>* ends,
+                 std::string& out) {
+  if (announcing) out += announcement(network, a, b, maxLength);
+  for (const Pathway& pathway : getPathways(network, a, b, maxLength, filter, out)) {
     for (InteractionId id : pathway) {
-      const INTERACTION& interaction = network.interaction(id);
-      for (NodeId end : {interaction.first, interaction.second}) {
-        if (end == previousFirst || end == previousSecond) continue;
-        if (!isSeed(seeds, end)) addInteractorToIntList(intermediates, end);
-      }
-      previousFirst = interaction.first;
-      previousSecond = interaction.second;
+      table.insert(id);
+      if (ends != nullptr)
+        ends->insert({network.interaction(id).first, network.interaction(id).second});
     }
   }
-  return intermediates;
 }
 
-void pathwayListToNetworkHash(SubnetworkTable& table, const PathwayList& pathways) {
-  for (const Pathway& pathway : pathways) {
-    for (InteractionId id : pathway) table.addInteractionToIntHash(id);
+}  // namespace
+
+Filter::Filter(const Network& network, int minReferences, int maxArticleLoad)
+    : minReferences(minReferences), maxArticleLoad(maxArticleLoad) {
+  for (std::size_t id = 0; id < network.interactionCount(); ++id) {
+    for (const PMIDLIST& citation : network.interaction(static_cast<InteractionId>(id)).pmids) {
+      ++loads[citation.pmid];
+    }
   }
 }
 
-SubnetworkTable getNetworkFromNodes(const Network& network, const NodeSet& seeds, int maxLength,
-                                    int minReferences, int maxArticleLoad, Output& out) {
-  const int seedCount = static_cast<int>(seeds.size());
-  SubnetworkTable table(network);
-  out.print(messages::kSearchingSeedList);
-  PathwayList merged;
+bool passes(const Network& network, InteractionId id, const Filter& filter) {
+  int withinLimit = 0;
+  for (const PMIDLIST& citation : network.interaction(id).pmids) {
+    const int load = filter.loads.at(citation.pmid);
+    if (filter.maxArticleLoad != 0 && load > filter.maxArticleLoad) return false;
+    ++withinLimit;
+  }
+  return filter.minReferences == 0 || withinLimit >= filter.minReferences;
+}
+
+InteractionId recordedStep(const Network& network, NodeId u, NodeId v) {
+  const InteractionId forward = stored(network, u, v);
+  return forward != none ? forward : stored(network, v, u);
+}
+
+std::string missingLine(const Network& network, NodeId u, NodeId v) {
+  return std::string("missing interaction between ") + network.name(u) + " and " + network.name(v) +
+         "\n";
+}
+
+PathwayList getPathways(const Network& network, NodeId source, NodeId target, int maxLength,
+                        const Filter& filter, std::string& out) {
+  std::vector<NodeId> path{source};
+  PathwayList pathways;
+  findPathways(network, path, target, maxLength, filter, pathways, out);
+  return pathways;
+}
+
+std::set<InteractionId> getNetworkFromNodes(const Network& network,
+                                            const std::vector<NodeId>& seeds, int maxLength,
+                                            const Filter& filter, std::string& out) {
+  std::set<InteractionId> table;
+  std::set<NodeId> ends;
+  out += "\nSearching for pathways between members of the seed list...\n";
+  const bool manySeeds = seeds.size() > 100;
   for (std::size_t i = 0; i < seeds.size(); ++i) {
     for (std::size_t j = i + 1; j < seeds.size(); ++j) {
-      if (seedCount > 100 || maxLength > 3) announce(network, seeds[i], seeds[j], maxLength, out);
-      PathwayList found =
-          getPathways(network, seeds[i], seeds[j], maxLength, minReferences, maxArticleLoad, out);
-      pathwayListToNetworkHash(table, found);
-      mergePathwayLists(merged, std::move(found));
+      searchPairs(network, seeds[i], seeds[j], maxLength, manySeeds || maxLength > 3, filter, table,
+                  &ends, out);
     }
   }
   if (maxLength == 1) {
-    out.print(messages::kDoneSearching);
-    freePathwayList(merged);
+    out += "Done searching for pathways...\n";
     return table;
   }
-  out.print(messages::kExtractingIntermediates);
-  const NodeSet intermediates = extractIntermediaries(network, merged, seeds);
-  const int intermediateCount = static_cast<int>(intermediates.size());
-  freePathwayList(merged);
-  out.print(messages::kSearchingIntermediatesToSeeds);
-  const bool announcing = seedCount > 100 || intermediateCount > 100;
+  out += "\nPathways found. Extracting list of intermediary nodes...\n";
+  std::vector<NodeId> intermediates;
+  for (NodeId end : ends) {
+    if (std::find(seeds.begin(), seeds.end(), end) == seeds.end()) intermediates.push_back(end);
+  }
+  const bool announcing = manySeeds || intermediates.size() > 100;
+  out += "\nSearching for pathways between intermediary nodes and original set of nodes...\n";
   for (NodeId seed : seeds) {
     for (NodeId intermediate : intermediates) {
-      addDirectInteractions(network, seed, intermediate, announcing, minReferences, maxArticleLoad,
-                            table, out);
+      searchPairs(network, seed, intermediate, 1, announcing, filter, table, nullptr, out);
     }
   }
-  out.print(messages::kSearchingAmongIntermediates);
+  out += "\nSearching for pathways between intermediary nodes and each other...\n";
   for (std::size_t i = 0; i < intermediates.size(); ++i) {
     for (std::size_t j = i + 1; j < intermediates.size(); ++j) {
-      addDirectInteractions(network, intermediates[i], intermediates[j], announcing, minReferences,
-                            maxArticleLoad, table, out);
+      searchPairs(network, intermediates[i], intermediates[j], 1, announcing, filter, table,
+                  nullptr, out);
     }
   }
   return table;

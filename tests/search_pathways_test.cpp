@@ -1,12 +1,10 @@
-// The pathway search between two nodes: the literal search's order and de-duplication, and
-// the steps the arc finder puts on pathways where labels alone would accept a wrong step.
+// The steps the arc finder puts on pathways, where labels alone would accept a wrong step.
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
 #include <utility>
 
-#include "reference_search.hpp"
 #include "search/path_arcs.hpp"
 #include "search/pruned_enumeration.hpp"
 #include "test_support.hpp"
@@ -14,7 +12,6 @@
 namespace seedweave {
 namespace {
 
-using reference::PathwayList;
 using Steps = std::set<std::pair<NodeId, NodeId>>;
 
 // Undirected interactions, one per "X-Y" word, each cited by an article of its own.
@@ -29,38 +26,6 @@ Network network(const std::vector<std::string>& pairs) {
 }
 
 NodeId id(const Network& net, const char* name) { return net.getInteractorFromHash(name); }
-
-InteractionId link(const Network& net, const char* a, const char* b) {
-  return net.getInteractionFromInteractors(id(net, a), id(net, b));
-}
-
-PathwayList search(const Network& net, const char* from, const char* to, int maxLength) {
-  Output out;
-  return reference::getPathways(net, id(net, from), id(net, to), maxLength, 0, 0, out);
-}
-
-// Depth first in adjacency order; nothing at length 0 or back to the source; no branch walks
-// on from the target or returns through the source.
-TEST(Pathways, LiteralSearchOrderAndEnds) {
-  Network net = network({"A-B", "A-U", "U-B"});
-  EXPECT_TRUE(search(net, "A", "B", 0).empty());
-  EXPECT_TRUE(search(net, "A", "A", 3).empty());
-  EXPECT_EQ(search(net, "A", "B", 2),
-            (PathwayList{{link(net, "A", "B")}, {link(net, "A", "U"), link(net, "U", "B")}}));
-  net = network({"A-U", "U-B", "A-B"});
-  EXPECT_EQ(search(net, "A", "B", 2),
-            (PathwayList{{link(net, "A", "U"), link(net, "U", "B")}, {link(net, "A", "B")}}));
-  net = network({"A-B", "B-U", "U-A"});
-  EXPECT_EQ(search(net, "A", "B", 3),
-            (PathwayList{{link(net, "A", "B")}, {link(net, "A", "U"), link(net, "U", "B")}}));
-}
-
-TEST(Pathways, MergeKeepsOneOfEqualLists) {
-  EXPECT_EQ(reference::pathwayCmp({1, 2}, {1}), 1);  // a prefix is different
-  PathwayList destination{{1, 2}, {3}};
-  reference::mergePathwayLists(destination, PathwayList{{3}, {2}, {1, 2}});
-  EXPECT_EQ(destination, (PathwayList{{1, 2}, {3}, {2}}));
-}
 
 // Every step of every path, by walking all of them without pruning.
 Steps stepsOfAllPaths(const Network& net, NodeId a, NodeId b, int maxLength) {

@@ -2,6 +2,7 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <fstream>
@@ -58,6 +59,55 @@ Network loadNetwork(const std::vector<std::string>& sigTexts) {
   }
   network.runTallies(out);
   return network;
+}
+
+Network RandomNetworks::next() {
+  Network network;
+  Output ignored;
+  const int nodes = pick(2, 12);
+  for (int i = 0; i < nodes; ++i) {
+    network.updateAndRetrieveInteractor(std::to_string(i).insert(0, 1, 'N'), "NA", "NA", "NA",
+                                        "NA");
+  }
+  // Denser networks with long paths would make the exhaustive twins too slow.
+  const int density = pick(10, nodes <= 7 ? 60 : 30);
+  for (int a = 0; a < nodes; ++a) {
+    if (pick(1, 100) <= 3) report(network, a, a, "0");
+    for (int b = a + 1; b < nodes; ++b) {
+      if (pick(1, 100) > density) continue;
+      const bool forward = pick(0, 1) == 1;
+      const int kind = pick(0, 3);
+      report(network, forward ? a : b, forward ? b : a, kind == 0 ? "0" : "1");
+      if (kind >= 2) report(network, forward ? b : a, forward ? a : b, "2");
+    }
+  }
+  network.runTallies(ignored);
+  return network;
+}
+
+std::pair<int, int> RandomNetworks::filter() {
+  if (pick(0, 2) == 0) return {0, 0};
+  const int minReferences = pick(0, 2);
+  return {minReferences, pick(0, 1) == 1 ? pick(1, 4) : 0};
+}
+
+std::vector<NodeId> RandomNetworks::seeds(const Network& network, int most) {
+  const int nodes = static_cast<int>(network.nodeCount());
+  std::vector<NodeId> drawn;
+  for (int i = pick(1, std::min(nodes, most)); i > 0; --i) drawn.push_back(pick(0, nodes - 1));
+  std::sort(drawn.begin(), drawn.end());
+  drawn.erase(std::unique(drawn.begin(), drawn.end()), drawn.end());
+  return drawn;
+}
+
+// One to three reports of the interaction, each by an article of its own (load 1) or by one
+// of four articles shared with other interactions (higher loads).
+void RandomNetworks::report(Network& network, NodeId a, NodeId b, const char* direction) {
+  Output ignored;
+  for (int r = pick(1, 3); r > 0; --r) {
+    const int pmid = pick(0, 1) == 1 ? ++lastPrivateArticle_ : pick(1, 4);
+    network.addInteractionToHash(a, b, direction, "Binding", pmid, pick(0, 2), ignored);
+  }
 }
 
 namespace {

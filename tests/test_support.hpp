@@ -1,7 +1,9 @@
 // Shared helpers for the tests: temporary folders, SIG text, and runs of the binary.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -35,6 +37,29 @@ std::string sigLine(const std::string& a, const std::string& b, const std::strin
 
 // A network loaded from SIG texts, one per source index, and tallied.
 Network loadNetwork(const std::vector<std::string>& sigTexts);
+
+// Small random networks for comparing the fast algorithms with their literal twins: 2 to 12
+// nodes whose interactions are reported by a few articles from a small pool, so that article
+// loads vary and both filters bite. Some pairs are reported directed in both orientations
+// with different direction texts, which gives a pair two interactions, and a few nodes have
+// an interaction with themselves.
+class RandomNetworks {
+ public:
+  explicit RandomNetworks(std::uint32_t seed) : random_(seed) {}
+
+  Network next();
+  // Filter settings: both off in a third of the draws.
+  std::pair<int, int> filter();
+  // One to `most` seeds drawn with repeats, as a user may type a name twice.
+  std::vector<NodeId> seeds(const Network& network, int most);
+  int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+
+ private:
+  void report(Network& network, NodeId a, NodeId b, const char* direction);
+
+  std::mt19937 random_;
+  int lastPrivateArticle_ = 100;
+};
 
 struct RunResult {
   std::string output;
