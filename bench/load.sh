@@ -20,7 +20,7 @@ if [[ ! -x /usr/bin/time ]]; then
   exit 1
 fi
 
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release > /dev/null
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DSEEDWEAVE_BENCH=ON > /dev/null
 cmake --build "$build" -j2 --target seedweave generate_network > /dev/null
 
 # Wall seconds and peak resident kilobytes of one run, stdin from /dev/null, output dropped.

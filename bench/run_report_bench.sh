@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/report-bench}
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release > /dev/null
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DSEEDWEAVE_BENCH=ON > /dev/null
 cmake --build "$build" -j 2 --target report_bench generate_network > /dev/null
 [ -e bench/data/dense-1.sig ] || "$build/bench/generate_network" dense bench/data
 data=(bench/data/dense-1.sig bench/data/dense-2.sig bench/data/dense-3.sig)

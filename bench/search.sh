@@ -15,7 +15,7 @@ literalLimit=${2:-60}
 fastLimit=${3:-600}
 read -r -a extra <<< "${SEARCH_BENCH_ARGS:-}"
 
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release > /dev/null
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DSEEDWEAVE_BENCH=ON > /dev/null
 cmake --build "$build" -j 2 --target search_bench generate_network > /dev/null
 for profile in dense sparse; do
   [ -e "bench/data/$profile-1.sig" ] || "$build/bench/generate_network" "$profile" bench/data
