@@ -22,24 +22,29 @@ constexpr int kMaxPathLength = 6;
 constexpr std::string_view kNotInNames(" /\\\0", 4);
 }  // namespace
 
-Dialogue::Dialogue(const Network& network, std::vector<std::string> sourcePaths, std::FILE* input,
+Dialogue::Dialogue(const Network& network, const CommandLine& commandLine, std::FILE* input,
                    Output& out)
-    : network_(network), sourcePaths_(std::move(sourcePaths)), input_(input, &out), out_(out) {}
+    : network_(network),
+      sourcePaths_(commandLine.sigFiles),
+      scripted_(commandLine.answers),
+      announcePairs_(!commandLine.quiet),
+      input_(input, &out),
+      out_(out) {}
 
 void Dialogue::run() {
   settings_.maxPathLength = askMaxPathLength();
-  settings_.maxArticleLoad =
-      askFilterSetting(msg::kLoadPrompt, msg::kLoadRepeated, &Dialogue::askLoadLimit);
-  settings_.minReferences = askFilterSetting(msg::kReferencesPrompt, msg::kReferencesPrompt,
-                                             &Dialogue::askReferenceCount);
+  settings_.maxArticleLoad = askFilterSetting(Question::kArticleLoad, msg::kLoadPrompt,
+                                              msg::kLoadRepeated, &Dialogue::askLoadLimit);
+  settings_.minReferences = askFilterSetting(Question::kMinReferences, msg::kReferencesPrompt,
+                                             msg::kReferencesPrompt, &Dialogue::askReferenceCount);
   filter_.emplace(network_, settings_.minReferences, settings_.maxArticleLoad);
-  saveCliques_ = askYesNo(msg::kCliquesQuestion);
+  saveCliques_ = askYesNo(Question::kCliques, msg::kCliquesQuestion);
   enterSeeds();
   if (!finishSeedEntry()) return;
-  const SubnetworkTable table =
-      getNetworkFromNodes(network_, *filter_, seeds_, settings_.maxPathLength, out_);
+  const SubnetworkTable table = getNetworkFromNodes(network_, *filter_, seeds_,
+                                                    settings_.maxPathLength, out_, announcePairs_);
   const std::string name = saveSubnetwork(table);
-  if (askYesNo(msg::kReportQuestion)) writeReport(name, table);
+  if (askYesNo(Question::kReport, msg::kReportQuestion)) writeReport(name, table);
 }
 
 std::string Dialogue::readWord() {
@@ -48,10 +53,20 @@ std::string Dialogue::readWord() {
   return std::move(*word);
 }
 
+// A scripted answer is taken as if typed, word by word; a word the dialogue refuses (a name
+// that cannot be written) leaves the question to standard input.
+std::string Dialogue::readWord(Question question) {
+  std::vector<std::string>& words = scripted_[question];
+  if (words.empty()) return readWord();
+  std::string word = std::move(words.front());
+  words.erase(words.begin());
+  return word;
+}
+
 int Dialogue::askMaxPathLength() {
   out_.print("%s%s", msg::kPathLengthPrompt, msg::kPathLengthExplained);
   for (;;) {
-    const int length = leadingNumber(readWord());
+    const int length = leadingNumber(readWord(Question::kPathLength));
     if (length >= 1 && length <= kMaxPathLength) return length;
     out_.print("%s", length > kMaxPathLength ? msg::kPathLengthTooLong : msg::kNotRecognizedThis);
     out_.print("%s%s", msg::kPathLengthRepeated, msg::kPathLengthExplained);
@@ -59,11 +74,11 @@ int Dialogue::askMaxPathLength() {
 }
 
 // A filter setting: no means 0 (off), yes leads to the request for its number.
-int Dialogue::askFilterSetting(const char* prompt, const char* repeated,
+int Dialogue::askFilterSetting(Question question, const char* prompt, const char* repeated,
                                int (Dialogue::*askNumber)()) {
   out_.print("%s", prompt);
   for (;;) {
-    const std::string word = readWord();
+    const std::string word = readWord(question);
     if (isYes(word)) return (this->*askNumber)();
     if (isNo(word)) return 0;
     out_.print("%s%s", msg::kNotRecognizedThat, repeated);
@@ -73,7 +88,7 @@ int Dialogue::askFilterSetting(const char* prompt, const char* repeated,
 int Dialogue::askLoadLimit() {
   out_.print("%s", msg::kLoadRequest);
   for (;;) {
-    const int limit = leadingNumber(readWord());
+    const int limit = leadingNumber(readWord(Question::kArticleLoad));
     if (limit > 0) return limit;
     out_.print("%s", msg::kLoadRequestRepeated);
   }
@@ -82,30 +97,43 @@ int Dialogue::askLoadLimit() {
 int Dialogue::askReferenceCount() {
   out_.print("%s", msg::kReferencesRequest);
   for (;;) {
-    const int count = leadingNumber(readWord());
+    const int count = leadingNumber(readWord(Question::kMinReferences));
     if (count >= 0) return count;
     // The request comes first here, then the complaint.
     out_.print("%s%s", msg::kReferencesRequest, msg::kNotRecognizedThat);
   }
 }
 
-bool Dialogue::askYesNo(const char* question) {
-  out_.print("\n%s", question);
+bool Dialogue::askYesNo(Question question, const char* text) {
+  out_.print("\n%s", text);
   for (;;) {
-    const std::string word = readWord();
+    const std::string word = readWord(question);
     if (isYes(word)) return true;
     if (isNo(word)) return false;
-    out_.print("%s%s", msg::kNotRecognizedThat, question);
+    out_.print("%s%s", msg::kNotRecognizedThat, text);
   }
 }
 
 void Dialogue::enterSeeds() {
   out_.print("%s", msg::kSeedPrompt);
+  if (scripted_.seeds) return enterScriptedSeeds(*scripted_.seeds);
   for (std::string word = readWord(); word != "."; word = readWord()) {
     if (word.find(".txt") != std::string::npos) {
       readSeedFile(word);
     } else {
       addSeed(word);
+    }
+    out_.print("%s", msg::kSeedPrompt);
+  }
+}
+
+// As typed, with each file entered as a seed file whatever its name, and then the lone period.
+void Dialogue::enterScriptedSeeds(const std::vector<SeedEntry>& entries) {
+  for (const SeedEntry& entry : entries) {
+    if (entry.isFile) {
+      readSeedFile(entry.text);
+    } else {
+      addSeed(entry.text);
     }
     out_.print("%s", msg::kSeedPrompt);
   }
@@ -163,7 +191,7 @@ bool Dialogue::finishSeedEntry() const {
 std::string Dialogue::askSubnetworkName() {
   out_.print("%s", msg::kNamePrompt);
   for (;;) {
-    std::string name = readWord();
+    std::string name = readWord(Question::kName);
     if (name.find_first_of(kNotInNames) == std::string::npos) return name;
     out_.print("%s", msg::kNameIllegal);
   }

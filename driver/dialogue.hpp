@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/options.hpp"
 #include "driver/word_reader.hpp"
 #include "export/output_file.hpp"
 #include "search/filter.hpp"
@@ -21,8 +22,9 @@ struct EndOfInput {};
 
 class Dialogue {
  public:
-  Dialogue(const Network& network, std::vector<std::string> sourcePaths, std::FILE* input,
-           Output& out);
+  // The command line gives the SIG files, whether to announce every searched pair, and the
+  // answers it scripts; every other answer is read from `input`.
+  Dialogue(const Network& network, const CommandLine& commandLine, std::FILE* input, Output& out);
 
   // Runs every step up to and including the report. Throws EndOfInput when standard input
   // ends before an accepted answer.
@@ -30,12 +32,15 @@ class Dialogue {
 
  private:
   std::string readWord();
+  std::string readWord(Question question);
   int askMaxPathLength();
-  int askFilterSetting(const char* prompt, const char* repeated, int (Dialogue::*askNumber)());
+  int askFilterSetting(Question question, const char* prompt, const char* repeated,
+                       int (Dialogue::*askNumber)());
   int askLoadLimit();
   int askReferenceCount();
-  bool askYesNo(const char* question);
+  bool askYesNo(Question question, const char* text);
   void enterSeeds();
+  void enterScriptedSeeds(const std::vector<SeedEntry>& entries);
   void readSeedFile(const std::string& path);
   void addSeed(const std::string& name);
   bool finishSeedEntry() const;
@@ -47,6 +52,8 @@ class Dialogue {
 
   const Network& network_;
   std::vector<std::string> sourcePaths_;
+  ScriptedAnswers scripted_;
+  bool announcePairs_;
   WordReader input_;
   Output& out_;
   Settings settings_;

@@ -1,4 +1,4 @@
-// Entry point: seedweave FILE.sig [FILE.sig ...]
+// Entry point: seedweave [OPTIONS] FILE.sig...
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
   // The clustering of the report is the only user of the random generator.
   std::srand(static_cast<unsigned>(std::clock()));
   try {
-    return seedweave::runSeedweave(argc, argv, stdin, stdout);
+    return seedweave::runSeedweave(argc, argv, stdin, stdout, stderr);
   } catch (const std::bad_alloc&) {
     return outOfMemory();
   } catch (const std::exception& error) {

@@ -86,3 +86,61 @@ inline constexpr const char* kReportQuestion =
     "of the genes, and the statistical significance of the intermediates? (y/n)\n";
 
 }  // namespace seedweave::messages
+
+// The command line. Usage errors go to standard error, each after "seedweave: ".
+namespace seedweave::messages {
+
+inline constexpr const char* kVersion = "seedweave %s\n";
+inline constexpr const char* kUnknownOption = "unknown option %s";
+inline constexpr const char* kMissingValue = "option %s needs a value";
+inline constexpr const char* kUnexpectedValue = "option %s takes no value";
+inline constexpr const char* kBadPathLength = "%s takes a path length from 1 to 6, not '%s'";
+inline constexpr const char* kBadArticleLoad = "%s takes a whole number of at least 1, not '%s'";
+inline constexpr const char* kBadMinReferences = "%s takes a whole number of at least 0, not '%s'";
+inline constexpr const char* kBadName =
+    "%s takes a name without blanks, '/' or '\\' for the subnetwork files, not '%s'";
+inline constexpr const char* kNoSigFile = "no SIG file given";
+inline constexpr const char* kUsageError =
+    "seedweave: %s\nseedweave: usage: seedweave [OPTIONS] FILE.sig... (see seedweave --help)\n";
+
+inline constexpr const char* kHelp =
+    "Usage: seedweave [OPTIONS] FILE.sig...\n"
+    "\n"
+    "Loads the SIG files, one per source database, merges them, and asks on standard input\n"
+    "for the settings and the seed genes; then writes the subnetwork of the short paths\n"
+    "between the seeds. Options answer questions ahead; a question that no option answers\n"
+    "is asked as usual.\n"
+    "\n"
+    "Options (the number is that of the question answered):\n"
+    "  -h, --help                  show this text and exit\n"
+    "      --version               show the version and exit\n"
+    "  -l, --max-length N          1. maximum path length, 1 to 6\n"
+    "      --max-article-load N    2. leave out articles cited by more than N interactions\n"
+    "      --no-article-load-filter\n"
+    "                              2. keep every article\n"
+    "      --min-references N      3. walk only interactions with at least N articles\n"
+    "      --no-min-references     3. no minimum number of articles\n"
+    "      --cliques, --no-cliques 4. save each seed's cliques and neighbours, or not\n"
+    "      --seeds FILE            5. read seed names from FILE, of any name (repeatable)\n"
+    "      --seed NAME             5. add the seed NAME (repeatable); with --seeds, the\n"
+    "                                 whole seed list, in the order given\n"
+    "  -o, --name NAME             6. name of the subnetwork\n"
+    "      --report, --no-report   7. write the statistics report, or not\n"
+    "  -q, --quiet                 leave out the line for every searched pair of seeds\n"
+    "  --                          end of the options; FILE.sig may then begin with -\n"
+    "\n"
+    "The dialogue asks: 1. the maximum path length; 2. whether to leave out articles that\n"
+    "contributed to many interactions, and the limit; 3. whether to require a minimum\n"
+    "number of articles per interaction, and the number; 4. whether to save cliques and\n"
+    "neighbours; 5. the seeds: node names, or a word containing .txt for a seed file, and a\n"
+    "lone . to end the list. With two seeds or more: 6. the subnetwork's name; 7. whether\n"
+    "to write the statistics report. Yes is y or yes, no is n or no.\n"
+    "\n"
+    "Result files, in the current folder:\n"
+    "  NAME.sig, NAME.sif                      the subnetwork\n"
+    "  SEED-cliques.txt, SEED-neighbors.txt    for each seed, when cliques are saved\n"
+    "  NAME_stats.txt                          the statistics report\n"
+    "\n"
+    "Exit status: 0 when the run completed, 1 when it failed, 2 for a usage error.\n";
+
+}  // namespace seedweave::messages

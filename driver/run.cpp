@@ -1,11 +1,13 @@
 #include "driver/run.hpp"
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "driver/dialogue.hpp"
 #include "driver/messages.hpp"
+#include "driver/options.hpp"
 #include "export/output_file.hpp"
 #include "store/network.hpp"
 #include "store/output.hpp"
@@ -26,17 +28,40 @@ void loadNetwork(const std::vector<std::string>& paths, Network& network, Output
   network.runTallies(out);
 }
 
+// Help, the version and usage errors end the run before any file is read.
+std::optional<int> endBeforeLoading(const CommandLine& line, std::FILE* output,
+                                    std::FILE* diagnostics) {
+  switch (line.action) {
+    case CommandLine::Action::kHelp:
+      std::fputs(messages::kHelp, output);
+      return 0;
+    case CommandLine::Action::kVersion:
+      std::fprintf(output, messages::kVersion, SEEDWEAVE_VERSION);
+      return 0;
+    case CommandLine::Action::kUsageError:
+      std::fprintf(diagnostics, messages::kUsageError, line.error.c_str());
+      return 2;
+    case CommandLine::Action::kRun:
+      break;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
-int runSeedweave(int argc, char** argv, std::FILE* input, std::FILE* output) {
+int runSeedweave(int argc, char** argv, std::FILE* input, std::FILE* output,
+                 std::FILE* diagnostics) {
   if (argc < 2) return 0;
+  const CommandLine commandLine = parseCommandLine({argv + 1, argv + argc});
+  if (const std::optional<int> status = endBeforeLoading(commandLine, output, diagnostics)) {
+    return *status;
+  }
   Output out(output);
-  const std::vector<std::string> sourcePaths(argv + 1, argv + argc);
   Network network;
-  loadNetwork(sourcePaths, network, out);
+  loadNetwork(commandLine.sigFiles, network, out);
   bool complete = true;
   try {
-    Dialogue(network, sourcePaths, input, out).run();
+    Dialogue(network, commandLine, input, out).run();
   } catch (const EndOfInput&) {
     out.print("%s", messages::kEndOfInput);
     complete = false;
@@ -45,7 +70,7 @@ int runSeedweave(int argc, char** argv, std::FILE* input, std::FILE* output) {
   network.freeNetwork(out);
   out.flush();
   if (out.sinkError() != 0) {
-    std::fprintf(stderr, messages::kStdoutFailed, std::strerror(out.sinkError()));
+    std::fprintf(diagnostics, messages::kStdoutFailed, std::strerror(out.sinkError()));
     return 1;
   }
   return complete && !OutputFile::anyFailed() ? 0 : 1;

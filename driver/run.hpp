@@ -5,7 +5,9 @@
 
 namespace seedweave {
 
-// Runs the whole program on the given command line; returns the exit status.
-int runSeedweave(int argc, char** argv, std::FILE* input, std::FILE* output);
+// Runs the whole program on the given command line; returns the exit status. Usage errors and
+// warnings go to `diagnostics`.
+int runSeedweave(int argc, char** argv, std::FILE* input, std::FILE* output,
+                 std::FILE* diagnostics);
 
 }  // namespace seedweave

@@ -50,12 +50,13 @@ class PairAnnouncer {
 class SubnetworkBuilder {
  public:
   SubnetworkBuilder(const Network& network, const InteractionFilter& filter, const NodeSet& seeds,
-                    int maxLength, Output& out)
+                    int maxLength, Output& out, bool announcePairs)
       : network_(network),
         filter_(filter),
         seeds_(seeds),
         maxLength_(maxLength),
         out_(out),
+        announcePairs_(announcePairs),
         table_(network),
         steps_(network),
         finder_(network, filter),
@@ -83,6 +84,7 @@ class SubnetworkBuilder {
   const NodeSet& seeds_;
   const int maxLength_;
   Output& out_;
+  const bool announcePairs_;
   SubnetworkTable table_;
   StepRecords steps_;
   PathArcFinder finder_;
@@ -106,7 +108,8 @@ SubnetworkTable SubnetworkBuilder::build() {
   out_.print(messages::kExtractingIntermediates);
   std::sort(intermediates_.begin(), intermediates_.end());
   out_.print(messages::kSearchingIntermediatesToSeeds);
-  const bool announcing = countNodeList(seeds_) > 100 || countNodeList(intermediates_) > 100;
+  const bool announcing =
+      announcePairs_ && (countNodeList(seeds_) > 100 || countNodeList(intermediates_) > 100);
   linkSeedsToIntermediates(announcing);
   out_.print(messages::kSearchingAmongIntermediates);
   linkIntermediates(announcing);
@@ -121,7 +124,7 @@ void SubnetworkBuilder::searchSeedPairs() {
     distances.emplace_back(network_.nodeCount());
     distances.back().explore(network_, filter_, seed, maxLength_ - 1);
   }
-  const bool announcing = countNodeList(seeds_) > 100 || maxLength_ > 3;
+  const bool announcing = announcePairs_ && (countNodeList(seeds_) > 100 || maxLength_ > 3);
   PairAnnouncer announcer(network_, out_, maxLength_);
   for (std::size_t i = 0; i < seeds_.size(); ++i) {
     for (std::size_t j = i + 1; j < seeds_.size(); ++j) {
@@ -209,9 +212,10 @@ void SubnetworkBuilder::linkPair(NodeId from, NodeId to) {
 int countNodeList(const NodeSet& list) { return static_cast<int>(list.size()); }
 
 SubnetworkTable getNetworkFromNodes(const Network& network, const InteractionFilter& filter,
-                                    const NodeSet& seeds, int maxPathLength, Output& out) {
+                                    const NodeSet& seeds, int maxPathLength, Output& out,
+                                    bool announcePairs) {
   if (maxPathLength < 0 || maxPathLength > 6) throw std::out_of_range("path length not in 0..6");
-  return SubnetworkBuilder(network, filter, seeds, maxPathLength, out).build();
+  return SubnetworkBuilder(network, filter, seeds, maxPathLength, out, announcePairs).build();
 }
 
 }  // namespace seedweave

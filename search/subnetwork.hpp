@@ -15,7 +15,8 @@ int countNodeList(const NodeSet& list);
 
 // Builds the subnetwork of the seeds with pathways of at most maxPathLength (0 to 6)
 // interactions under the filter, printing the progress lines and the missing-interaction
-// lines of the exhaustive pathway search, in its order.
+// lines of the exhaustive pathway search, in its order; without `announcePairs`, the line
+// announcing each searched pair is left out.
 //
 // The exhaustive search walks every simple path; here each seed pair costs one labelling of
 // the nodes within reach of both seeds, and paths are listed only for a pair on whose
@@ -25,6 +26,7 @@ int countNodeList(const NodeSet& list);
 // for K intermediates; for L >= 5 add the witness searches, and for a pair with missing
 // interactions the listing of its paths.
 SubnetworkTable getNetworkFromNodes(const Network& network, const InteractionFilter& filter,
-                                    const NodeSet& seeds, int maxPathLength, Output& out);
+                                    const NodeSet& seeds, int maxPathLength, Output& out,
+                                    bool announcePairs = true);
 
 }  // namespace seedweave

@@ -127,10 +127,12 @@ std::string quote(const std::string& text) {
 RunResult runBinary(const fs::path& folder, const std::vector<std::string>& args,
                     const std::string& input) {
   const fs::path inputFile = folder / ".stdin";
+  const fs::path errorFile = folder / ".stderr";
   std::ofstream(inputFile, std::ios::binary) << input;
   std::string command = "cd " + quote(folder.string()) + " && " + quote(SEEDWEAVE_BINARY);
   for (const std::string& arg : args) command.append(" ").append(quote(arg));
   command.append(" < ").append(quote(inputFile.string()));
+  command.append(" 2> ").append(quote(errorFile.string()));
   RunResult result;
   FILE* pipe = ::popen(command.c_str(), "r");
   if (pipe == nullptr) return result;
@@ -139,7 +141,10 @@ RunResult runBinary(const fs::path& folder, const std::vector<std::string>& args
   while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, got);
   const int status = ::pclose(pipe);
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::ifstream errors(errorFile, std::ios::binary);
+  result.errors.assign(std::istreambuf_iterator<char>(errors), {});
   fs::remove(inputFile);
+  fs::remove(errorFile);
   return result;
 }
 

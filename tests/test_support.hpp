@@ -85,6 +85,7 @@ class RandomNetworks {
 
 struct RunResult {
   std::string output;
+  std::string errors;  // standard error
   int status = -1;
 };
 

@@ -1,0 +1,104 @@
+// The command-line parser: which words answer which question, and every usage error.
+#include "driver/options.hpp"
+
+#include <gtest/gtest.h>
+
+namespace seedweave {
+namespace {
+
+using Action = CommandLine::Action;
+using Words = std::vector<std::string>;
+
+TEST(Options, AnswersAreTheWordsAUserWouldType) {
+  struct Case {
+    Words arguments;
+    Question question;
+    Words words;
+  };
+  const Case cases[] = {
+      {{"-l", "3", "a.sig"}, Question::kPathLength, {"3"}},
+      {{"-l6", "a.sig"}, Question::kPathLength, {"6"}},
+      {{"--max-length=1", "a.sig"}, Question::kPathLength, {"1"}},
+      {{"--max-length", "04", "a.sig"}, Question::kPathLength, {"4"}},
+      {{"--max-article-load", "5", "a.sig"}, Question::kArticleLoad, {"y", "5"}},
+      {{"--no-article-load-filter", "a.sig"}, Question::kArticleLoad, {"n"}},
+      {{"--max-article-load", "5", "--no-article-load-filter", "a.sig"},
+       Question::kArticleLoad,
+       {"n"}},
+      {{"--min-references", "0", "a.sig"}, Question::kMinReferences, {"y", "0"}},
+      {{"--no-min-references", "a.sig"}, Question::kMinReferences, {"n"}},
+      {{"--cliques", "a.sig"}, Question::kCliques, {"y"}},
+      {{"--cliques", "--no-cliques", "a.sig"}, Question::kCliques, {"n"}},
+      {{"a.sig", "-o", "net1"}, Question::kName, {"net1"}},
+      {{"--name=-x", "a.sig"}, Question::kName, {"-x"}},
+      {{"--report", "a.sig"}, Question::kReport, {"y"}},
+      {{"--no-report", "a.sig"}, Question::kReport, {"n"}},
+      {{"a.sig"}, Question::kName, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.arguments));
+    const CommandLine line = parseCommandLine(c.arguments);
+    ASSERT_EQ(line.action, Action::kRun) << line.error;
+    EXPECT_EQ(line.answers[c.question], c.words);
+    EXPECT_EQ(line.sigFiles, Words{"a.sig"});
+  }
+}
+
+TEST(Options, SeedsFilesAndTheEndOfOptions) {
+  const CommandLine line = parseCommandLine(
+      {"--seed", "A.txt", "x.sig", "--seeds", "list", "-q", "--", "-y.sig", "--seed", "-"});
+  ASSERT_EQ(line.action, Action::kRun) << line.error;
+  EXPECT_TRUE(line.quiet);
+  EXPECT_EQ(line.sigFiles, (Words{"x.sig", "-y.sig", "--seed", "-"}));
+  ASSERT_TRUE(line.answers.seeds);
+  EXPECT_EQ(*line.answers.seeds, (std::vector<SeedEntry>{{false, "A.txt"}, {true, "list"}}));
+  EXPECT_FALSE(parseCommandLine({"-", "b.sig"}).answers.seeds);
+  EXPECT_EQ(parseCommandLine({"-", "b.sig"}).sigFiles, (Words{"-", "b.sig"}));
+}
+
+TEST(Options, HelpAndVersionTakeEffectWhereTheyStand) {
+  EXPECT_EQ(parseCommandLine({"-h"}).action, Action::kHelp);
+  EXPECT_EQ(parseCommandLine({"a.sig", "--help", "--bogus"}).action, Action::kHelp);
+  EXPECT_EQ(parseCommandLine({"--version"}).action, Action::kVersion);
+  EXPECT_EQ(parseCommandLine({"--bogus", "--version"}).action, Action::kUsageError);
+  EXPECT_EQ(parseCommandLine({"--", "--help"}).action, Action::kRun);
+}
+
+TEST(Options, UsageErrors) {
+  const std::pair<Words, std::string> cases[] = {
+      {{"--bogus", "a.sig"}, "unknown option --bogus"},
+      {{"-x", "a.sig"}, "unknown option -x"},
+      {{"-qh", "a.sig"}, "unknown option -qh"},
+      {{"--help=1"}, "option --help takes no value"},
+      {{"a.sig", "-l"}, "option -l needs a value"},
+      {{"a.sig", "--seeds"}, "option --seeds needs a value"},
+      {{"-l", "0", "a.sig"}, "-l takes a path length from 1 to 6, not '0'"},
+      {{"-l", "7", "a.sig"}, "-l takes a path length from 1 to 6, not '7'"},
+      {{"-l", "3x", "a.sig"}, "-l takes a path length from 1 to 6, not '3x'"},
+      {{"--max-length=", "a.sig"}, "--max-length takes a path length from 1 to 6, not ''"},
+      {{"--max-article-load", "0", "a.sig"},
+       "--max-article-load takes a whole number of at least 1, not '0'"},
+      {{"--max-article-load", "99999999999", "a.sig"},
+       "--max-article-load takes a whole number of at least 1, not '99999999999'"},
+      {{"--min-references", "-1", "a.sig"},
+       "--min-references takes a whole number of at least 0, not '-1'"},
+      {{"-o", "net/1", "a.sig"},
+       "-o takes a name without blanks, '/' or '\\' for the subnetwork files, not 'net/1'"},
+      {{"--name", "a\\b", "a.sig"},
+       "--name takes a name without blanks, '/' or '\\' for the subnetwork files, not 'a\\b'"},
+      {{"--name", "a b", "a.sig"},
+       "--name takes a name without blanks, '/' or '\\' for the subnetwork files, not 'a b'"},
+      {{"--name", "", "a.sig"},
+       "--name takes a name without blanks, '/' or '\\' for the subnetwork files, not ''"},
+      {{"-q"}, "no SIG file given"},
+      {{"--"}, "no SIG file given"},
+  };
+  for (const auto& [arguments, error] : cases) {
+    const CommandLine line = parseCommandLine(arguments);
+    EXPECT_EQ(line.action, Action::kUsageError) << error;
+    EXPECT_EQ(line.error, error);
+  }
+}
+
+}  // namespace
+}  // namespace seedweave
