@@ -24,7 +24,7 @@ if [[ ! -x /usr/bin/time ]]; then
   exit 1
 fi
 
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release > /dev/null
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DSEEDWEAVE_BENCH=ON > /dev/null
 cmake --build "$build" -j2 --target seedweave generate_network search_bench > /dev/null
 
 # generate NAME ARGS...: the generator's files for NAME, made when the first is missing.
