@@ -1,0 +1,373 @@
+// Whole runs under hostile conditions: nasty input files and answers, names that cannot be
+// written, result names that lead to inputs, full disks, signals, kills, and a standard
+// output that cannot be written. No run may leave a partial file under a final name, write
+// outside its folder, replace an input or end with a status that hides a failure.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <set>
+#include <thread>
+
+#include "test_support.hpp"
+
+namespace seedweave {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::sigLine;
+using testing::TempDir;
+
+const std::string kNamePrompt = "\nPlease enter a name for the new subnetwork.\n";
+const std::string kReportPrompt =
+    "\nWould you like to generate a statistical report of the clustering significance \n"
+    "of the genes, and the statistical significance of the intermediates? (y/n)\n";
+const std::string kSaved = "Saving new network as sig and sif files...\n" + kReportPrompt;
+const std::string kEnd = "Freeing network...\npreparing to loop through hashes...\n";
+const std::string kEndedEarly = "\nEnd of input reached before the dialogue was complete.\n" + kEnd;
+const std::string kIllegal =
+    "\nPlease give a name for the subnetwork that does not\n"
+    "contain illegal characters for a file name.\n";
+const std::string kNetwork = sigLine("A", "B", "0", "T", "1") + sigLine("B", "C", "0", "T", "2");
+
+std::set<std::string> namesIn(const fs::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
+std::string contentOf(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A run of the binary in the folder "work" of a fresh temporary folder, which holds nothing
+// else but the run's standard input, output and error.
+class Sandbox {
+ public:
+  Sandbox() { fs::create_directory(work()); }
+  fs::path work() const { return root_.path() / "work"; }
+  fs::path file(const std::string& name) const { return work() / name; }
+  void write(const std::string& name, const std::string& content) const {
+    root_.write("work/" + name, content);
+  }
+
+  // Starts `wrapper` words, the binary and `args` in the folder; stdout goes to `outPath`
+  // (relative to the root), or is closed when that is empty.
+  void start(const std::vector<std::string>& args, const std::string& input,
+             const std::vector<std::string>& wrapper = {}, const std::string& outPath = "out") {
+    root_.write("in", input);
+    std::vector<std::string> words = wrapper;
+    words.push_back(SEEDWEAVE_BINARY);
+    words.insert(words.end(), args.begin(), args.end());
+    const fs::path out = root_.path() / outPath;  // an absolute outPath stands for itself
+    pid_ = ::fork();
+    if (pid_ != 0) return;
+    ::chdir(work().c_str());
+    ::dup2(::open((root_.path() / "in").c_str(), O_RDONLY), 0);
+    ::dup2(::open((root_.path() / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+    if (outPath.empty()) {
+      ::close(1);
+    } else {
+      ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+    }
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    ::execvp(argv[0], argv.data());
+    ::_exit(127);
+  }
+  // The exit status, or 128 + the signal that ended the run.
+  int finish() {
+    int status = 0;
+    ::waitpid(pid_, &status, 0);
+    return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
+  }
+  int run(const std::vector<std::string>& args, const std::string& input,
+          const std::vector<std::string>& wrapper = {}, const std::string& outPath = "out") {
+    start(args, input, wrapper, outPath);
+    return finish();
+  }
+  std::string output() const { return contentOf(root_.path() / "out"); }
+  std::string errors() const { return contentOf(root_.path() / "err"); }
+  // Nothing was written beside the working folder, and no temporary file is left in it.
+  void expectNoStrayFiles() const {
+    for (const std::string& name : namesIn(root_.path())) {
+      EXPECT_TRUE(name == "work" || name == "in" || name == "out" || name == "err") << name;
+    }
+    for (const std::string& name : namesIn(work())) EXPECT_FALSE(name.starts_with(".sw")) << name;
+  }
+  pid_t pid() const { return pid_; }
+
+ private:
+  TempDir root_;
+  pid_t pid_ = -1;
+};
+
+// Waits until a temporary result file exists in the folder.
+bool temporaryFileAppears(const fs::path& folder) {
+  for (int tries = 0; tries < 2000; ++tries) {
+    for (const std::string& name : namesIn(folder)) {
+      if (name.starts_with(".sw")) return true;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return false;
+}
+
+// Words that run the rest of the command line as the unprivileged user when the tests run as
+// root; nothing when they already run unprivileged, or nullopt when that is impossible.
+std::optional<std::vector<std::string>> asUnprivilegedUser() {
+  if (::geteuid() != 0) return std::vector<std::string>{};
+  if (::access("/usr/bin/setpriv", X_OK) != 0) return std::nullopt;
+  return std::vector<std::string>{"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+}
+
+TEST(NastyInputs, AreReportedExactlyAndWriteOnlyIntoTheFolder) {
+  const std::string nul(1, '\0');
+  const std::string bom = "\xEF\xBB\xBF";
+  const std::string settings = "2 n n n ";
+  struct Case {
+    std::string label, sig, answers, loadMessages, tail;
+    int status;
+    std::set<std::string> files;
+  };
+  const std::set<std::string> saved{"net.sig", "x.sig", "x.sif"};
+  for (const Case& c : std::vector<Case>{
+           {"NUL in a field", sigLine("A", "Z" + nul, "0", "T", "1") + kNetwork,
+            settings + "A C . x n", "Skipped 1 records of net.sig with a NUL byte in a field.\n",
+            kSaved + kEnd, 0, saved},
+           {"invalid UTF-8", sigLine("\xFF\xFE", "\xC3(", "0", "T", "1"),
+            settings + "\xFF\xFE \xC3( . x n", "", kSaved + kEnd, 0, saved},
+           {"only white space",
+            " \t\r\n\v\f\n",
+            settings + "A .",
+            "",
+            "\nThere was no node named A found in the network.\n" +
+                std::string(
+                    "\nEnter a node name to add to your network seed.\n"
+                    "Alternately, enter a filename ending with .txt\n"
+                    "Enter a lone period when you're done adding to the seed.\n"
+                    "No proteins from the network files were entered. There are no pathways to "
+                    "find.\n") +
+                kEnd,
+            0,
+            {"net.sig"}},
+           {"twelve fields",
+            "A NA NA NA NA B NA NA NA NA 0 T\n",
+            settings + "A",
+            "",
+            "\nThere was no node named A found in the network.\n" +
+                std::string("\nEnter a node name to add to your network seed.\n"
+                            "Alternately, enter a filename ending with .txt\n"
+                            "Enter a lone period when you're done adding to the seed.\n") +
+                kEndedEarly,
+            1,
+            {"net.sig"}},
+           {"CR line ends",
+            "A NA NA NA NA B NA NA NA NA 0 T 1\rB NA NA NA NA C NA NA NA NA 0 T 2\r",
+            settings + "A C . x n", "", kSaved + kEnd, 0, saved},
+           {"byte order marks",
+            bom + kNetwork,
+            settings + "seeds.txt . x n",
+            "",
+            kSaved + kEnd,
+            0,
+            {"net.sig", "seeds.txt", "x.sig", "x.sif"}},
+           {"names with separators, NUL and dots",
+            kNetwork + sigLine("../up", "A", "0", "T", "3"),
+            "2 n n y ../up A . ../x a/b a\\b a" + nul + "b .. n",
+            "",
+            kNamePrompt + kIllegal + kIllegal + kIllegal + kIllegal + kSaved + kEnd,
+            0,
+            {"net.sig", ".._up-cliques.txt", ".._up-neighbors.txt", "A-cliques.txt",
+             "A-neighbors.txt", "...sig", "...sif"}},
+           {"a leading dash",
+            kNetwork,
+            settings + "A C . -x n",
+            "",
+            kSaved + kEnd,
+            0,
+            {"net.sig", "-x.sig", "-x.sif"}}}) {
+    SCOPED_TRACE(c.label);
+    Sandbox run;
+    run.write("net.sig", c.sig);
+    run.write("seeds.txt", bom + "A\nC\n");
+    const int status = run.run({"net.sig"}, c.answers);
+    const std::string output = run.output();
+    const std::string load = "Reading net.sig...\n" + c.loadMessages + "Calculating tallies...\n";
+    EXPECT_NE(output.find(load), std::string::npos) << output;
+    EXPECT_TRUE(output.ends_with(c.tail)) << output;
+    EXPECT_EQ(status, c.status);
+    std::set<std::string> files = namesIn(run.work());
+    if (!c.files.contains("seeds.txt")) files.erase("seeds.txt");
+    EXPECT_EQ(files, c.files);
+    run.expectNoStrayFiles();
+  }
+}
+
+TEST(NastyInputs, AnExecutableAsSigFile) {
+  Sandbox run;
+  fs::copy_file(SEEDWEAVE_BINARY, run.file("program.sig"));
+  EXPECT_EQ(run.run({"program.sig"}, ""), 1);  // the dialogue never got an answer
+  EXPECT_NE(run.output().find(" records of program.sig with a NUL byte in a field.\n"),
+            std::string::npos);
+  EXPECT_TRUE(run.output().ends_with(kEndedEarly));
+  EXPECT_EQ(namesIn(run.work()), std::set<std::string>{"program.sig"});
+  run.expectNoStrayFiles();
+}
+
+TEST(RefusedNames, AreAskedAgainForEveryReasonAndLeaveNoTrace) {
+  Sandbox run;
+  run.write("net.sig", kNetwork);
+  fs::create_symlink("loop.sig", run.file("loop.sig"));
+  fs::create_directory(run.file("folder.sig"));
+  fs::create_hard_link(run.file("net.sig"), run.file("copy.sif"));
+  const std::string tooLong(252, 'n');
+  EXPECT_EQ(run.run({"net.sig"}, "2 n n n A C . " + tooLong + " loop folder net copy good n"), 0);
+  EXPECT_TRUE(run.output().ends_with(
+      kNamePrompt + "Could not open " + tooLong + ".sig for writing.\n" + kNamePrompt +
+      "Could not open loop.sig for writing.\n" + kNamePrompt +
+      "Could not open folder.sig for writing.\n" + kNamePrompt +
+      "net.sig is one of the input files; choose another name.\n" + kNamePrompt +
+      "copy.sif is one of the input files; choose another name.\n" + kNamePrompt + kSaved + kEnd))
+      << run.output();
+  EXPECT_EQ(namesIn(run.work()), (std::set<std::string>{"net.sig", "loop.sig", "folder.sig",
+                                                        "copy.sif", "good.sig", "good.sif"}));
+  EXPECT_EQ(contentOf(run.file("net.sig")), kNetwork);
+  run.expectNoStrayFiles();
+}
+
+TEST(InputFiles, AreNotReplacedByPerSeedFilesOrTheReport) {
+  Sandbox run;
+  run.write("net.sig", kNetwork);
+  run.write("A-neighbors.txt", "A C\n");
+  fs::create_symlink("net.sig", run.file("s_stats.txt"));
+  EXPECT_EQ(run.run({"net.sig"}, "2 n n y A-neighbors.txt . s y"), 1);
+  const std::string output = run.output();
+  EXPECT_NE(output.find("Saving neighbors of A to file A-neighbors.txt\n"
+                        "A-neighbors.txt is one of the input files; it was not replaced.\n"),
+            std::string::npos);
+  EXPECT_TRUE(output.ends_with(
+      kReportPrompt + "s_stats.txt is one of the input files; it was not replaced.\n" + kEnd));
+  EXPECT_EQ(contentOf(run.file("net.sig")), kNetwork);
+  EXPECT_EQ(contentOf(run.file("A-neighbors.txt")), "A C\n");
+  EXPECT_EQ(contentOf(run.file("C-neighbors.txt")), "B C 0 2 net.sig\n");
+  run.expectNoStrayFiles();
+}
+
+// The unprivileged user cannot write into a folder of root's, nor search its own folder once
+// it took away its own permission.
+TEST(UnwritableFolders, RefuseTheNamesUntilTheInputEnds) {
+  const auto unprivileged = asUnprivilegedUser();
+  if (!unprivileged) GTEST_SKIP() << "setpriv is needed to drop root's privileges";
+  TempDir inputs;
+  const std::string net = inputs.write("net.sig", kNetwork);
+  fs::permissions(inputs.path(), fs::perms::others_exec, fs::perm_options::add);
+  const std::string noSearch = "chmod 0 . && exec \"$0\" \"$@\"";
+  for (const bool searchable : {true, false}) {
+    SCOPED_TRACE(searchable ? "read-only folder" : "unsearchable folder");
+    Sandbox run;
+    std::vector<std::string> wrapper = *unprivileged;
+    if (searchable) {
+      fs::permissions(run.work(),
+                      fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+      if (::geteuid() != 0)
+        fs::permissions(run.work(), fs::perms::owner_write, fs::perm_options::remove);
+    } else {
+      if (::geteuid() == 0) ::chown(run.work().c_str(), 65534, 65534);
+      wrapper.insert(wrapper.end(), {"sh", "-c", noSearch});
+    }
+    EXPECT_EQ(run.run({net}, "2 n n y A C . x", wrapper), 1);
+    const std::string output = run.output();
+    EXPECT_NE(output.find("Could not open A-cliques.txt for writing.\n"), std::string::npos);
+    EXPECT_TRUE(output.ends_with(kNamePrompt + "Could not open x.sig for writing.\n" + kNamePrompt +
+                                 kEndedEarly))
+        << output;
+    fs::permissions(run.work(), fs::perms::owner_all, fs::perm_options::add);
+    EXPECT_TRUE(namesIn(run.work()).empty());
+  }
+}
+
+// One interaction A-B cited by `articles` articles: a SIG file of that many lines, and a
+// subnetwork file of as many.
+std::string manyCitations(int articles) {
+  std::string text;
+  for (int pmid = 1; pmid <= articles; ++pmid)
+    text += sigLine("A", "B", "0", "T", std::to_string(pmid));
+  return text;
+}
+const std::string kCitationsSession = "1 n n n A B . x n";
+
+TEST(FullDisk, KeepsTheEarlierFileAndFailsTheRun) {
+  if (::geteuid() != 0) GTEST_SKIP() << "mounting a small file system needs root";
+  TempDir inputs;
+  const std::string net = inputs.write("net.sig", manyCitations(3000));
+  Sandbox run;
+  if (::mount("tmpfs", run.work().c_str(), "tmpfs", 0, "size=64k") != 0) {
+    GTEST_SKIP() << "tmpfs cannot be mounted here";
+  }
+  run.write("x.sig", "old\n");
+  EXPECT_EQ(run.run({net}, kCitationsSession), 1);
+  EXPECT_NE(run.output().find("Could not write x.sig completely.\n"), std::string::npos);
+  EXPECT_EQ(contentOf(run.file("x.sig")), "old\n");
+  run.expectNoStrayFiles();
+  ::umount2(run.work().c_str(), MNT_DETACH);
+}
+
+TEST(Signals, RemoveTemporaryFilesAndEndTheRunWithTheSignal) {
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    SCOPED_TRACE(signal);
+    Sandbox run;
+    run.write("net.sig", kNetwork);
+    run.write("x.sig", "old\n");
+    // Opening a pipe waits for a reader: the run stops with x.sig's temporary file open.
+    ::mkfifo(run.file("x.sif").c_str(), 0644);
+    run.start({"net.sig"}, "2 n n n A C . x n");
+    ASSERT_TRUE(temporaryFileAppears(run.work()));
+    ::kill(run.pid(), signal);
+    EXPECT_EQ(run.finish(), 128 + signal);
+    EXPECT_EQ(contentOf(run.file("x.sig")), "old\n");
+    run.expectNoStrayFiles();
+  }
+}
+
+TEST(Signals, AKillDuringALargeWriteLeavesTheOldOrTheCompleteFile) {
+  Sandbox reference;
+  reference.write("net.sig", manyCitations(200000));
+  ASSERT_EQ(reference.run({"net.sig"}, kCitationsSession), 0);
+  const std::string complete = contentOf(reference.file("x.sig"));
+  Sandbox run;
+  fs::copy_file(reference.file("net.sig"), run.file("net.sig"));
+  run.write("x.sig", "old\n");
+  run.start({"net.sig"}, kCitationsSession);
+  ASSERT_TRUE(temporaryFileAppears(run.work()));
+  ::kill(run.pid(), SIGKILL);
+  EXPECT_EQ(run.finish(), 128 + SIGKILL);
+  const std::string left = contentOf(run.file("x.sig"));
+  EXPECT_TRUE(left == "old\n" || left == complete) << left.size() << " bytes";
+}
+
+TEST(StandardOutput, AFailureIsReportedOnceAndTheFilesAreStillWritten) {
+  for (const auto& [path, cause] : std::vector<std::pair<std::string, std::string>>{
+           {"/dev/full", "No space left on device"}, {"", "Bad file descriptor"}}) {
+    SCOPED_TRACE(cause);
+    Sandbox run;
+    run.write("net.sig", kNetwork);
+    EXPECT_EQ(run.run({"net.sig"}, "2 n n n A C . x n", {}, path), 1);
+    EXPECT_EQ(run.errors(), "seedweave: could not write to standard output: " + cause + "\n");
+    EXPECT_EQ(contentOf(run.file("x.sif")), "A\tT\tB\nB\tT\tC\n");
+  }
+}
+
+}  // namespace
+}  // namespace seedweave
