@@ -28,7 +28,8 @@ Dialogue::Dialogue(const Network& network, const CommandLine& commandLine, std::
       sourcePaths_(commandLine.sigFiles),
       scripted_(commandLine.answers),
       announcePairs_(!commandLine.quiet),
-      input_(input, &out),
+      terminal_(input, network),
+      input_(input, &out, terminal_.editor()),
       out_(out) {}
 
 void Dialogue::run() {
@@ -47,8 +48,8 @@ void Dialogue::run() {
   if (askYesNo(Question::kReport, msg::kReportQuestion)) writeReport(name, table);
 }
 
-std::string Dialogue::readWord() {
-  std::optional<std::string> word = input_.next();
+std::string Dialogue::readWord(AnswerKind kind) {
+  std::optional<std::string> word = input_.next(kind);
   if (!word) throw EndOfInput{};
   return std::move(*word);
 }
@@ -57,7 +58,8 @@ std::string Dialogue::readWord() {
 // that cannot be written) leaves the question to standard input.
 std::string Dialogue::readWord(Question question) {
   std::vector<std::string>& words = scripted_[question];
-  if (words.empty()) return readWord();
+  if (words.empty())
+    return readWord(question == Question::kName ? AnswerKind::kFileName : AnswerKind::kPlain);
   std::string word = std::move(words.front());
   words.erase(words.begin());
   return word;
@@ -117,7 +119,8 @@ bool Dialogue::askYesNo(Question question, const char* text) {
 void Dialogue::enterSeeds() {
   out_.print("%s", msg::kSeedPrompt);
   if (scripted_.seeds) return enterScriptedSeeds(*scripted_.seeds);
-  for (std::string word = readWord(); word != "."; word = readWord()) {
+  for (std::string word = readWord(AnswerKind::kSeed); word != ".";
+       word = readWord(AnswerKind::kSeed)) {
     if (word.find(".txt") != std::string::npos) {
       readSeedFile(word);
     } else {
@@ -169,6 +172,7 @@ void Dialogue::addSeed(const std::string& name) {
   const NodeId node = network_.getInteractorFromHash(name);
   if (node == none) {
     out_.print(msg::kSeedUnknown, name.c_str());
+    terminal_.suggestNames(name, out_);
     return;
   }
   out_.print(msg::kSeedAdded, network_.name(node));

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "driver/options.hpp"
+#include "driver/terminal.hpp"
 #include "driver/word_reader.hpp"
 #include "export/output_file.hpp"
 #include "search/filter.hpp"
@@ -31,7 +32,7 @@ class Dialogue {
   void run();
 
  private:
-  std::string readWord();
+  std::string readWord(AnswerKind kind = AnswerKind::kPlain);
   std::string readWord(Question question);
   int askMaxPathLength();
   int askFilterSetting(Question question, const char* prompt, const char* repeated,
@@ -54,6 +55,7 @@ class Dialogue {
   std::vector<std::string> sourcePaths_;
   ScriptedAnswers scripted_;
   bool announcePairs_;
+  Terminal terminal_;
   WordReader input_;
   Output& out_;
   Settings settings_;

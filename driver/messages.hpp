@@ -85,6 +85,10 @@ inline constexpr const char* kReportQuestion =
     "Would you like to generate a statistical report of the clustering significance \n"
     "of the genes, and the statistical significance of the intermediates? (y/n)\n";
 
+// At a terminal only: the suggestion on standard error, and the end of a long Tab listing.
+inline constexpr const char* kDidYouMean = "seedweave: did you mean ";
+inline constexpr const char* kMoreCandidates = "... %zu more, %zu in all\n";
+
 }  // namespace seedweave::messages
 
 // The command line. Usage errors go to standard error, each after "seedweave: ".

@@ -10,8 +10,9 @@ bool isSpace(int c) {
 }
 }  // namespace
 
-std::optional<std::string> WordReader::next() {
+std::optional<std::string> WordReader::next(AnswerKind kind) {
   if (prompt_ != nullptr) prompt_->flush();
+  if (editor_ != nullptr) return nextEdited(kind);
   int c = std::getc(source_);
   while (c != EOF && isSpace(c)) c = std::getc(source_);
   if (c == EOF) return std::nullopt;
@@ -21,6 +22,25 @@ std::optional<std::string> WordReader::next() {
     c = std::getc(source_);
   }
   return word;
+}
+
+// Several words on one line are several answers, as when they are read straight from input.
+std::optional<std::string> WordReader::nextEdited(AnswerKind kind) {
+  for (;;) {
+    while (position_ < line_.size() && isSpace(static_cast<unsigned char>(line_[position_]))) {
+      ++position_;
+    }
+    if (position_ < line_.size()) break;
+    std::optional<std::string> line = editor_->readLine(kind);
+    if (!line) return std::nullopt;
+    line_ = std::move(*line);
+    position_ = 0;
+  }
+  const std::size_t start = position_;
+  while (position_ < line_.size() && !isSpace(static_cast<unsigned char>(line_[position_]))) {
+    ++position_;
+  }
+  return line_.substr(start, position_ - start);
 }
 
 int leadingNumber(std::string_view word) {

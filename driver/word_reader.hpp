@@ -1,5 +1,5 @@
 // Words of the dialogue: maximal runs of non-white-space characters, of any length, read
-// from standard input or from a seed file.
+// from standard input or from a seed file; at a terminal, from the lines of a line editor.
 #pragma once
 
 #include <cstdio>
@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "driver/line_editor.hpp"
 #include "store/output.hpp"
 
 namespace seedweave {
@@ -14,17 +15,25 @@ namespace seedweave {
 class WordReader {
  public:
   // When `prompt` is given, it is flushed before every read so that the user sees the
-  // question before the program waits.
-  explicit WordReader(std::FILE* source, Output* prompt = nullptr)
-      : source_(source), prompt_(prompt) {}
+  // question before the program waits. When `editor` is given, words come from its lines
+  // instead of straight from `source`.
+  explicit WordReader(std::FILE* source, Output* prompt = nullptr, LineEditor* editor = nullptr)
+      : source_(source), prompt_(prompt), editor_(editor) {}
 
-  // The next word, or nothing at the end of the input. Time complexity: O(word length).
-  std::optional<std::string> next();
+  // The next word, or nothing at the end of the input; `kind` tells the line editor what
+  // Tab should complete. Time complexity: O(word length).
+  std::optional<std::string> next(AnswerKind kind = AnswerKind::kPlain);
   bool failed() const { return std::ferror(source_) != 0; }
 
  private:
+  std::optional<std::string> nextEdited(AnswerKind kind);
+
   std::FILE* source_;
   Output* prompt_;
+  LineEditor* editor_;
+  // The edited line being split into words, and how far it has been read.
+  std::string line_;
+  std::size_t position_ = 0;
 };
 
 // The number at the start of a word, read as atoi reads it (optional sign, leading digits,

@@ -1,0 +1,93 @@
+#include "driver/completion.hpp"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "driver/messages.hpp"
+
+namespace seedweave {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool hasWhiteSpace(std::string_view text) {
+  return text.find_first_of(" \t\n\r\v\f") != std::string_view::npos;
+}
+
+// The folder part of `word` (up to its last '/') as it should be offered: `~/` becomes the
+// home folder.
+std::string offeredFolder(std::string_view folder) {
+  const char* home = std::getenv("HOME");
+  if (folder.starts_with("~/") && home != nullptr) return home + std::string(folder.substr(1));
+  return std::string(folder);
+}
+
+std::vector<std::string> pathCompletions(std::string_view word) {
+  const std::size_t slash = word.rfind('/');
+  const std::size_t stemStart = slash == std::string_view::npos ? 0 : slash + 1;
+  const std::string folder = offeredFolder(word.substr(0, stemStart));
+  const std::string_view stem = word.substr(stemStart);
+  std::vector<std::string> paths;
+  std::error_code error;
+  for (fs::directory_iterator entry(folder.empty() ? "." : folder, error), end;
+       !error && entry != end; entry.increment(error)) {
+    const std::string name = entry->path().filename().string();
+    if (!name.starts_with(stem) || hasWhiteSpace(name)) continue;
+    if (name.starts_with('.') && !stem.starts_with('.')) continue;
+    std::error_code ignored;
+    paths.push_back(folder + name + (entry->is_directory(ignored) ? "/" : ""));
+  }
+  return paths;
+}
+
+}  // namespace
+
+std::vector<std::string> completionsOf(std::string_view word, AnswerKind kind, NodeNames& names) {
+  if (kind == AnswerKind::kPlain) return {};
+  std::vector<std::string> candidates = pathCompletions(word);
+  if (kind == AnswerKind::kSeed) {
+    for (std::string_view name : names.withPrefix(word)) candidates.emplace_back(name);
+  }
+  std::sort(candidates.begin(), candidates.end());
+  candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+  return candidates;
+}
+
+std::string commonPrefix(const std::vector<std::string>& candidates) {
+  if (candidates.empty()) return {};
+  std::string_view prefix = candidates.front();
+  for (const std::string& candidate : candidates) {
+    const auto differ =
+        std::mismatch(prefix.begin(), prefix.end(), candidate.begin(), candidate.end());
+    prefix = prefix.substr(0, static_cast<std::size_t>(differ.first - prefix.begin()));
+  }
+  return std::string(prefix);
+}
+
+std::string candidateListing(const std::vector<std::string>& candidates, int columns, int rows) {
+  std::size_t width = 0;
+  for (const std::string& candidate : candidates) width = std::max(width, candidate.size() + 2);
+  const std::size_t perRow =
+      std::max<std::size_t>(1, static_cast<std::size_t>(std::max(columns, 1)) / width);
+  const std::size_t lines = static_cast<std::size_t>(std::max(rows - 2, 1));
+  const bool fits = candidates.size() <= perRow * lines;
+  const std::size_t shown = fits ? candidates.size() : perRow * (lines - 1);
+  std::string listing;
+  for (std::size_t i = 0; i < shown; ++i) {
+    const bool rowEnds = (i + 1) % perRow == 0 || i + 1 == shown;
+    listing += candidates[i];
+    listing += rowEnds ? std::string("\n") : std::string(width - candidates[i].size(), ' ');
+  }
+  if (!fits) {
+    char more[96];
+    std::snprintf(more, sizeof more, messages::kMoreCandidates, candidates.size() - shown,
+                  candidates.size());
+    listing += more;
+  }
+  return listing;
+}
+
+}  // namespace seedweave

@@ -1,0 +1,54 @@
+#include "driver/node_names.hpp"
+
+#include <algorithm>
+#include <cctype>
+
+namespace seedweave {
+
+namespace {
+std::string lowerCase(std::string_view text) {
+  std::string lowered(text);
+  for (char& c : lowered) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return lowered;
+}
+}  // namespace
+
+void NodeNames::build() {
+  built_ = true;
+  const std::size_t count = network_.nodeCount();
+  sorted_.reserve(count);
+  folded_.reserve(count);
+  for (std::size_t id = 0; id < count; ++id) {
+    const std::string_view name = network_.name(static_cast<NodeId>(id));
+    sorted_.push_back(name);
+    folded_.emplace_back(lowerCase(name), name);
+  }
+  std::sort(sorted_.begin(), sorted_.end());
+  std::sort(folded_.begin(), folded_.end());
+}
+
+std::vector<std::string_view> NodeNames::withPrefix(std::string_view prefix) {
+  if (!built_) build();
+  std::vector<std::string_view> names;
+  for (auto it = std::lower_bound(sorted_.begin(), sorted_.end(), prefix);
+       it != sorted_.end() && it->starts_with(prefix); ++it) {
+    names.push_back(*it);
+  }
+  return names;
+}
+
+std::vector<std::string_view> NodeNames::sameIgnoringCase(std::string_view name,
+                                                          std::size_t limit) {
+  if (!built_) build();
+  const std::string key = lowerCase(name);
+  std::vector<std::string_view> names;
+  auto it =
+      std::lower_bound(folded_.begin(), folded_.end(), key,
+                       [](const auto& entry, const std::string& k) { return entry.first < k; });
+  for (; it != folded_.end() && it->first == key && names.size() < limit; ++it) {
+    names.push_back(it->second);
+  }
+  return names;
+}
+
+}  // namespace seedweave

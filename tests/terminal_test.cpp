@@ -1,0 +1,261 @@
+// Answers typed at a terminal: completion and suggestions on their own, then whole runs of
+// the binary on a pseudo-terminal (skipped where none can be opened).
+#include "driver/terminal.hpp"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <regex>
+
+#include "driver/completion.hpp"
+#include "test_support.hpp"
+
+namespace seedweave {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::sigLine;
+using testing::TempDir;
+
+const std::string kNetwork = sigLine("Akr1c21", "Gapdh", "0", "Binding", "1") +
+                             sigLine("Akr1c22", "Gapdh", "0", "Binding", "2") +
+                             sigLine("AKR1C21", "sea", "0", "Binding", "3");
+
+// A folder with the network, a seed file, a hidden file, a file whose name no answer can
+// hold and a subfolder; it is the current and the home folder while the test runs.
+class Completion : public ::testing::Test {
+ protected:
+  Completion() : network_(testing::loadNetwork({kNetwork})), names_(network_) {
+    for (const char* file : {"net.sig", "seeds.txt", ".hidden", "seq data.txt", "sub/inner.txt"}) {
+      fs::create_directories((dir_.path() / file).parent_path());
+      dir_.write(file, "Gapdh\n");
+    }
+    fs::current_path(dir_.path());
+    ::setenv("HOME", dir_.path().c_str(), 1);
+  }
+  ~Completion() override { fs::current_path(previous_); }
+
+  const fs::path previous_ = fs::current_path();
+  TempDir dir_;
+  Network network_;
+  NodeNames names_;
+};
+
+TEST_F(Completion, CandidatesForEachPrompt) {
+  using V = std::vector<std::string>;
+  const std::string home = dir_.path().string();
+  const struct {
+    const char* word;
+    AnswerKind kind;
+    V expected;
+  } cases[] = {
+      {"Akr", AnswerKind::kSeed, {"Akr1c21", "Akr1c22"}},
+      {"akr", AnswerKind::kSeed, {}},
+      {"se", AnswerKind::kSeed, {"sea", "seeds.txt"}},
+      {"se", AnswerKind::kFileName, {"seeds.txt"}},
+      {"", AnswerKind::kFileName, {"net.sig", "seeds.txt", "sub/"}},
+      {".h", AnswerKind::kFileName, {".hidden"}},
+      {"sub/", AnswerKind::kSeed, {"sub/inner.txt"}},
+      {"~/se", AnswerKind::kFileName, {home + "/seeds.txt"}},
+      {"~se", AnswerKind::kFileName, {}},
+      {"missing/", AnswerKind::kFileName, {}},
+      {"Akr", AnswerKind::kPlain, {}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(completionsOf(c.word, c.kind, names_), c.expected) << c.word;
+  }
+  EXPECT_EQ(commonPrefix({"Akr1c21", "Akr1c22", "Akr1c3"}), "Akr1c");
+  EXPECT_EQ(commonPrefix({}), "");
+}
+
+TEST_F(Completion, SuggestionsIgnoreCase) {
+  EXPECT_EQ(names_.sameIgnoringCase("akr1c21", 3),
+            (std::vector<std::string_view>{"AKR1C21", "Akr1c21"}));
+  EXPECT_EQ(names_.sameIgnoringCase("akr1c21", 1), (std::vector<std::string_view>{"AKR1C21"}));
+  EXPECT_TRUE(names_.sameIgnoringCase("akr1c2", 3).empty());
+  EXPECT_EQ(suggestionLine({"A"}), "seedweave: did you mean A?\n");
+  EXPECT_EQ(suggestionLine({"A", "B", "C"}), "seedweave: did you mean A, B or C?\n");
+}
+
+TEST(CandidateListing, FillsAtMostTheScreen) {
+  EXPECT_EQ(candidateListing({"a", "bb", "ccc"}, 80, 24), "a    bb   ccc\n");
+  EXPECT_EQ(candidateListing({"a", "bb", "ccc"}, 10, 24), "a    bb\nccc\n");
+  std::vector<std::string> many;
+  for (int i = 100; i < 150; ++i) many.push_back(std::to_string(i));
+  EXPECT_EQ(candidateListing(many, 10, 5), "100  101\n102  103\n... 46 more, 50 in all\n");
+}
+
+// The binary on a pseudo-terminal of 80 by 24 characters, started in `dir` (which is also
+// its home folder) on net.sig, with standard error going to the file "stderr" there.
+class TerminalRun {
+ public:
+  explicit TerminalRun(const TempDir& dir) {
+    const winsize size{24, 80, 0, 0};
+    pid_ = ::forkpty(&terminal_, nullptr, nullptr, &size);
+    if (pid_ != 0) return;
+    const int errors = ::open((dir.path() / "stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (::chdir(dir.path().c_str()) != 0 || errors < 0 || ::dup2(errors, 2) < 0) ::_exit(126);
+    ::setenv("TERM", "xterm", 1);
+    ::setenv("HOME", dir.path().c_str(), 1);
+    ::execl(SEEDWEAVE_BINARY, SEEDWEAVE_BINARY, "net.sig", static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  ~TerminalRun() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGKILL);
+    ::waitpid(pid_, nullptr, 0);
+    ::close(terminal_);
+  }
+  bool started() const { return pid_ > 0; }
+
+  // Reads the screen until `text` appears after the previous match and, with line editing,
+  // the editor has taken the terminal (keys typed before that are handled by the terminal
+  // itself); false after 10 s.
+  bool waitFor(const std::string& text) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    std::size_t found = std::string::npos;
+    for (;;) {
+      if (found == std::string::npos) found = screen_.find(text, matched_);
+      if (found != std::string::npos && (!lineEditingBuiltIn() || editing())) {
+        matched_ = found + text.size();
+        return true;
+      }
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+          deadline - std::chrono::steady_clock::now());
+      if (left.count() <= 0) return false;
+      readSome(found == std::string::npos ? static_cast<int>(left.count()) : 5);
+    }
+  }
+  void type(const std::string& keys) {
+    EXPECT_EQ(::write(terminal_, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
+  }
+  // Ends the input with Ctrl-D and returns everything the screen showed.
+  std::string finish() {
+    type("\x04");
+    while (readSome(10000)) {
+    }
+    return screen_;
+  }
+
+ private:
+  bool editing() const {
+    termios mode{};
+    return ::tcgetattr(terminal_, &mode) == 0 && (mode.c_lflag & ICANON) == 0;
+  }
+
+  bool readSome(int milliseconds) {
+    pollfd ready{terminal_, POLLIN, 0};
+    if (::poll(&ready, 1, milliseconds) <= 0) return false;
+    char buffer[4096];
+    const ssize_t got = ::read(terminal_, buffer, sizeof buffer);
+    if (got <= 0) return false;
+    screen_.append(buffer, static_cast<std::size_t>(got));
+    return true;
+  }
+
+  pid_t pid_ = -1;
+  int terminal_ = -1;
+  std::string screen_;
+  std::size_t matched_ = 0;
+};
+
+const std::string kSeedPrompt = "done adding to the seed.";
+
+std::vector<std::string> addedSeeds(const std::string& screen) {
+  static const std::regex added("Adding (\\S+) to network seed");
+  std::vector<std::string> names;
+  for (std::sregex_iterator it(screen.begin(), screen.end(), added), end; it != end; ++it) {
+    names.push_back((*it)[1]);
+  }
+  return names;
+}
+
+struct Step {
+  std::string awaited;
+  std::string keys;
+};
+
+// Answers the four questions, then plays the steps at the seed prompt.
+std::string typeSeeds(const TempDir& dir, const std::vector<Step>& steps) {
+  TerminalRun run(dir);
+  if (!run.started()) return "<no pseudo-terminal>";
+  EXPECT_TRUE(run.waitFor("genes in your list."));
+  run.type("1 n n n\r");
+  for (const Step& step : steps) {
+    EXPECT_TRUE(run.waitFor(step.awaited)) << step.awaited;
+    run.type(step.keys);
+  }
+  EXPECT_TRUE(run.waitFor(kSeedPrompt));
+  return run.finish();
+}
+
+TEST(Terminal, EditingHistoryAndCompletion) {
+  if (!lineEditingBuiltIn()) GTEST_SKIP() << "built without line editing";
+  using Seeds = std::vector<std::string>;
+  const struct {
+    const char* what;
+    std::vector<Step> steps;
+    Seeds added;
+  } cases[] = {
+      {"cursor keys and a correction",
+       {{kSeedPrompt,
+         "Akr1x21\x1b[D\x1b[D\x7f"
+         "c\r"}},
+       {"Akr1c21"}},
+      {"Home, End and Ctrl-W", {{kSeedPrompt, "kr1c21\x1b[HA\x1b[F junk\x17\r"}}, {"Akr1c21"}},
+      {"Up recalls the previous answer",
+       {{kSeedPrompt, "Gapdh\r"}, {kSeedPrompt, "\x1b[A\r"}},
+       {"Gapdh", "Gapdh"}},
+      {"Ctrl-R searches the answers",
+       {{kSeedPrompt, "Akr1c22\r"},
+        {kSeedPrompt, "Gapdh\r"},
+        {kSeedPrompt,
+         "\x12"
+         "c22\r"}},
+       {"Akr1c22", "Gapdh", "Akr1c22"}},
+      {"several words on one line", {{kSeedPrompt, "Gapdh Akr1c21\r"}}, {"Gapdh", "Akr1c21"}},
+      {"Tab completes a unique name", {{kSeedPrompt, "Gap\t\r"}}, {"Gapdh"}},
+      {"a second Tab lists the candidates",
+       {{kSeedPrompt, "Akr\t\t"}, {"Akr1c21  Akr1c22", "2\r"}},
+       {"Akr1c22"}},
+      {"Tab completes a seed file in the home folder", {{kSeedPrompt, "~/se\t\r"}}, {"sea"}},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    dir.write("net.sig", kNetwork);
+    dir.write("seeds.txt", "sea\n");
+    const std::string screen = typeSeeds(dir, c.steps);
+    if (screen == "<no pseudo-terminal>") GTEST_SKIP() << "no pseudo-terminal";
+    EXPECT_EQ(addedSeeds(screen), c.added) << c.what << "\n" << screen;
+    EXPECT_EQ(dir.read("stderr"), "") << c.what;
+  }
+}
+
+TEST(Terminal, CaseSuggestionGoesToStandardErrorOnly) {
+  TempDir dir;
+  dir.write("net.sig", kNetwork);
+  const std::string screen = typeSeeds(dir, {{kSeedPrompt, "akr1c21\r"}});
+  if (screen == "<no pseudo-terminal>") GTEST_SKIP() << "no pseudo-terminal";
+  EXPECT_NE(screen.find("There was no node named akr1c21 found"), std::string::npos);
+  EXPECT_EQ(screen.find("did you mean"), std::string::npos);
+  EXPECT_EQ(dir.read("stderr"), "seedweave: did you mean AKR1C21 or Akr1c21?\n");
+
+  // Piped, the same answer prints nothing on standard error.
+  dir.write("answers", "1 n n n akr1c21 .\n");
+  const std::string command = "cd '" + dir.path().string() +
+                              "' && '" SEEDWEAVE_BINARY "' net.sig < answers > stdout 2> stderr";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  EXPECT_NE(dir.read("stdout").find("There was no node named akr1c21 found"), std::string::npos);
+  EXPECT_EQ(dir.read("stderr"), "");
+}
+
+}  // namespace
+}  // namespace seedweave
