@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 
 #include "driver/messages.hpp"
 
@@ -47,11 +48,17 @@ std::vector<std::string> pathCompletions(std::string_view word) {
 
 std::vector<std::string> completionsOf(std::string_view word, AnswerKind kind, NodeNames& names) {
   if (kind == AnswerKind::kPlain) return {};
-  std::vector<std::string> candidates = pathCompletions(word);
+  std::vector<std::string> candidates;
   if (kind == AnswerKind::kSeed) {
-    for (std::string_view name : names.withPrefix(word)) candidates.emplace_back(name);
+    const std::vector<std::string_view> matches = names.withPrefix(word);
+    candidates.assign(matches.begin(), matches.end());
   }
-  std::sort(candidates.begin(), candidates.end());
+  // The names come sorted; merging in the few paths keeps a Tab linear in the candidates.
+  const auto namesEnd = static_cast<std::ptrdiff_t>(candidates.size());
+  std::vector<std::string> paths = pathCompletions(word);
+  std::sort(paths.begin(), paths.end());
+  std::move(paths.begin(), paths.end(), std::back_inserter(candidates));
+  std::inplace_merge(candidates.begin(), candidates.begin() + namesEnd, candidates.end());
   candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
   return candidates;
 }

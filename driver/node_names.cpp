@@ -13,22 +13,26 @@ std::string lowerCase(std::string_view text) {
 }
 }  // namespace
 
-void NodeNames::build() {
-  built_ = true;
+void NodeNames::sortNames() {
   const std::size_t count = network_.nodeCount();
   sorted_.reserve(count);
+  for (std::size_t id = 0; id < count; ++id)
+    sorted_.push_back(network_.name(static_cast<NodeId>(id)));
+  std::sort(sorted_.begin(), sorted_.end());
+}
+
+void NodeNames::foldNames() {
+  const std::size_t count = network_.nodeCount();
   folded_.reserve(count);
   for (std::size_t id = 0; id < count; ++id) {
     const std::string_view name = network_.name(static_cast<NodeId>(id));
-    sorted_.push_back(name);
     folded_.emplace_back(lowerCase(name), name);
   }
-  std::sort(sorted_.begin(), sorted_.end());
   std::sort(folded_.begin(), folded_.end());
 }
 
 std::vector<std::string_view> NodeNames::withPrefix(std::string_view prefix) {
-  if (!built_) build();
+  if (sorted_.empty()) sortNames();
   std::vector<std::string_view> names;
   for (auto it = std::lower_bound(sorted_.begin(), sorted_.end(), prefix);
        it != sorted_.end() && it->starts_with(prefix); ++it) {
@@ -39,7 +43,7 @@ std::vector<std::string_view> NodeNames::withPrefix(std::string_view prefix) {
 
 std::vector<std::string_view> NodeNames::sameIgnoringCase(std::string_view name,
                                                           std::size_t limit) {
-  if (!built_) build();
+  if (folded_.empty()) foldNames();
   const std::string key = lowerCase(name);
   std::vector<std::string_view> names;
   auto it =

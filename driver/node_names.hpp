@@ -1,5 +1,5 @@
 // The network's node names in sorted order, for Tab completion and for the suggestions that
-// ignore case. The index is built on first use, so that loading never pays for it.
+// ignore case. Each index is built on its first use, so that loading never pays for it.
 #pragma once
 
 #include <cstddef>
@@ -26,12 +26,12 @@ class NodeNames {
   std::vector<std::string_view> sameIgnoringCase(std::string_view name, std::size_t limit);
 
  private:
-  void build();
+  void sortNames();
+  void foldNames();
 
   const Network& network_;
-  bool built_ = false;
   std::vector<std::string_view> sorted_;
-  // (lower-case name, name), sorted.
+  // (lower-case name, name), sorted; built only when a name needs a suggestion.
   std::vector<std::pair<std::string, std::string_view>> folded_;
 };
 
