@@ -44,8 +44,10 @@ class EditingReader final : public LineEditor {
     el_set(editor_, EL_PROMPT, &EditingReader::noPrompt);
     el_set(editor_, EL_HIST, history, history_);
     el_set(editor_, EL_CLIENTDATA, this);
-    el_set(editor_, EL_ADDFN, "seedweave-complete", "Complete a node or file name",
-           &EditingReader::onTab);
+    // The wide form keeps the names as given; the narrow one copies them and never frees
+    // the copies.
+    el_wset(editor_, EL_ADDFN, L"seedweave-complete", L"Complete a node or file name",
+            &EditingReader::onTab);
     for (const auto& [keys, function] : kBindings)
       el_set(editor_, EL_BIND, keys, function, nullptr);
     el_set(editor_, EL_BIND, "^I", "seedweave-complete", nullptr);

@@ -13,7 +13,6 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <regex>
 
 #include "driver/completion.hpp"
 #include "test_support.hpp"
@@ -170,10 +169,13 @@ class TerminalRun {
 const std::string kSeedPrompt = "done adding to the seed.";
 
 std::vector<std::string> addedSeeds(const std::string& screen) {
-  static const std::regex added("Adding (\\S+) to network seed");
+  const std::string before = "\nAdding ";
+  const std::string after = " to network seed...";
   std::vector<std::string> names;
-  for (std::sregex_iterator it(screen.begin(), screen.end(), added), end; it != end; ++it) {
-    names.push_back((*it)[1]);
+  for (std::size_t at = screen.find(before); at != std::string::npos;
+       at = screen.find(before, at + 1)) {
+    const std::size_t start = at + before.size();
+    names.push_back(screen.substr(start, screen.find(after, start) - start));
   }
   return names;
 }
