@@ -136,10 +136,12 @@ class TerminalRun {
   void type(const std::string& keys) {
     EXPECT_EQ(::write(terminal_, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
   }
-  // Ends the input with Ctrl-D and returns everything the screen showed.
+  // Ends the input with Ctrl-D and returns everything the screen showed until the program
+  // ended, or for at most 10 s.
   std::string finish() {
     type("\x04");
-    while (readSome(10000)) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < deadline && readSome(1000)) {
     }
     return screen_;
   }
@@ -253,7 +255,8 @@ TEST(Terminal, CaseSuggestionGoesToStandardErrorOnly) {
   // Piped, the same answer prints nothing on standard error.
   dir.write("answers", "1 n n n akr1c21 .\n");
   const std::string command = "cd '" + dir.path().string() +
-                              "' && '" SEEDWEAVE_BINARY "' net.sig < answers > stdout 2> stderr";
+                              "' && timeout 60 '" SEEDWEAVE_BINARY
+                              "' net.sig < answers > stdout 2> stderr";
   ASSERT_EQ(std::system(command.c_str()), 0);
   EXPECT_NE(dir.read("stdout").find("There was no node named akr1c21 found"), std::string::npos);
   EXPECT_EQ(dir.read("stderr"), "");
