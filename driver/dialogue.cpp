@@ -23,14 +23,15 @@ constexpr std::string_view kNotInNames(" /\\\0", 4);
 }  // namespace
 
 Dialogue::Dialogue(const Network& network, const CommandLine& commandLine, std::FILE* input,
-                   Output& out)
+                   Output& out, Diagnostics& diagnostics)
     : network_(network),
       sourcePaths_(commandLine.sigFiles),
       scripted_(commandLine.answers),
       announcePairs_(!commandLine.quiet),
       terminal_(input, network),
       input_(input, &out, terminal_.editor()),
-      out_(out) {}
+      out_(out),
+      diagnostics_(diagnostics) {}
 
 void Dialogue::run() {
   settings_.maxPathLength = askMaxPathLength();
@@ -44,6 +45,7 @@ void Dialogue::run() {
   if (!finishSeedEntry()) return;
   const SubnetworkTable table = getNetworkFromNodes(network_, *filter_, seeds_,
                                                     settings_.maxPathLength, out_, announcePairs_);
+  warnIfEmpty(table);
   const std::string name = saveSubnetwork(table);
   if (askYesNo(Question::kReport, msg::kReportQuestion)) writeReport(name, table);
 }
@@ -190,6 +192,25 @@ bool Dialogue::finishSeedEntry() const {
     out_.print("%s", msg::kNoSeeds);
   }
   return false;
+}
+
+// Says which setting to relax: a longer path, a higher article load limit, fewer references.
+void Dialogue::warnIfEmpty(const SubnetworkTable& table) {
+  if (table.size() > 0) return;
+  std::string relaxed;
+  const auto suggest = [&relaxed](const char* format, int value) {
+    char text[100];
+    std::snprintf(text, sizeof text, format, value);
+    relaxed.append(relaxed.empty() ? "" : msg::kRelaxJoin).append(text);
+  };
+  if (settings_.maxPathLength < kMaxPathLength) suggest(msg::kRelaxLength, settings_.maxPathLength);
+  if (settings_.maxArticleLoad > 0) suggest(msg::kRelaxLoad, settings_.maxArticleLoad);
+  if (settings_.minReferences > 1) suggest(msg::kRelaxReferences, settings_.minReferences);
+  if (relaxed.empty()) {
+    diagnostics_.print("%s", msg::kEmptyAtLongest);
+  } else {
+    diagnostics_.print(msg::kEmptySubnetwork, relaxed.c_str());
+  }
 }
 
 std::string Dialogue::askSubnetworkName() {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/diagnostics.hpp"
 #include "driver/options.hpp"
 #include "driver/terminal.hpp"
 #include "driver/word_reader.hpp"
@@ -25,7 +26,8 @@ class Dialogue {
  public:
   // The command line gives the SIG files, whether to announce every searched pair, and the
   // answers it scripts; every other answer is read from `input`.
-  Dialogue(const Network& network, const CommandLine& commandLine, std::FILE* input, Output& out);
+  Dialogue(const Network& network, const CommandLine& commandLine, std::FILE* input, Output& out,
+           Diagnostics& diagnostics);
 
   // Runs every step up to and including the report. Throws EndOfInput when standard input
   // ends before an accepted answer.
@@ -45,6 +47,7 @@ class Dialogue {
   void readSeedFile(const std::string& path);
   void addSeed(const std::string& name);
   bool finishSeedEntry() const;
+  void warnIfEmpty(const SubnetworkTable& table);
   std::string askSubnetworkName();
   std::string saveSubnetwork(const SubnetworkTable& table);
   bool writeSubnetworkFiles(const std::string& name, const SubnetworkTable& table);
@@ -58,6 +61,7 @@ class Dialogue {
   Terminal terminal_;
   WordReader input_;
   Output& out_;
+  Diagnostics& diagnostics_;
   Settings settings_;
   bool saveCliques_ = false;
   std::optional<InteractionFilter> filter_;

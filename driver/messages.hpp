@@ -148,3 +148,25 @@ inline constexpr const char* kHelp =
     "Exit status: 0 when the run completed, 1 when it failed, 2 for a usage error.\n";
 
 }  // namespace seedweave::messages
+
+// Warnings and summaries on standard error, each printed after "seedweave: ".
+namespace seedweave::messages {
+
+inline constexpr const char* kMidLineRecords =
+    "%s, line %zu: a record begins in the middle of the line (%zu such records); a field may "
+    "be missing or extra\n";
+inline constexpr const char* kIncompleteRecord =
+    "%s ends in an incomplete record (%d of 13 fields), which was left out\n";
+inline constexpr const char* kNoRecords = "%s holds no records\n";
+inline constexpr const char* kLoadedNetwork =
+    "%zu nodes, %zu interactions; %zu records read, %zu skipped\n";
+inline constexpr const char* kEmptySubnetwork = "the subnetwork is empty; try %s\n";
+inline constexpr const char* kEmptyAtLongest =
+    "the subnetwork is empty: no two seeds are joined by a path of at most 6 interactions\n";
+inline constexpr const char* kRelaxLength = "a maximum path length above %d";
+inline constexpr const char* kRelaxLoad = "an article load limit above %d";
+inline constexpr const char* kRelaxReferences = "a minimum of references below %d";
+inline constexpr const char* kRelaxJoin = ", or ";
+inline constexpr const char* kFilesWritten = "wrote %s in %s\n";
+
+}  // namespace seedweave::messages

@@ -5,9 +5,8 @@
 
 namespace seedweave {
 
-// Runs the whole program on the given command line; returns the exit status. Usage errors and
-// warnings go to `diagnostics`.
-int runSeedweave(int argc, char** argv, std::FILE* input, std::FILE* output,
-                 std::FILE* diagnostics);
+// Runs the whole program on the given command line; returns the exit status. Usage errors,
+// warnings and summaries go to `errors`.
+int runSeedweave(int argc, char** argv, std::FILE* input, std::FILE* output, std::FILE* errors);
 
 }  // namespace seedweave

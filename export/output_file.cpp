@@ -42,6 +42,7 @@ bool isInput(const struct stat& info) {
 }
 
 bool failedAny = false;
+std::vector<std::string> writtenNames;
 
 // The file that `path` leads to through symbolic links, which need not exist; empty when a
 // name on the way cannot be looked up (too long, no permission) or the links form a loop.
@@ -152,7 +153,10 @@ bool OutputFile::open(const std::string& name, Output& out) {
 
 bool OutputFile::close(Output& out) {
   if (stream_ == nullptr) return true;
-  if (finish()) return true;
+  if (finish()) {
+    writtenNames.push_back(name_);
+    return true;
+  }
   failedAny = true;
   out.print("Could not write %s completely.\n", name_.c_str());
   return false;
@@ -179,6 +183,8 @@ bool OutputFile::finish() {
 }
 
 bool OutputFile::anyFailed() { return failedAny; }
+
+const std::vector<std::string>& OutputFile::written() { return writtenNames; }
 
 void protectInputFile(const char* path) {
   struct stat info;

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "store/output.hpp"
 
@@ -47,6 +48,8 @@ class OutputFile {
 
   // Whether any result file of this process was refused by open() or not finished by close().
   static bool anyFailed();
+  // The names of the files this process finished, in the order they were finished.
+  static const std::vector<std::string>& written();
 
  private:
   bool finish();

@@ -80,6 +80,7 @@ class RecordAssembler {
   // Time complexity: O(size) plus the records completed in the block.
   void feed(char* data, std::size_t size) {
     std::memset(data + size, ' ', kPadding);
+    blockStart_ = data;
     // NUL bytes are rare: tokens are searched for one only in a block that holds any.
     blockHasNul_ = std::memchr(data, '\0', size) != nullptr;
     const char* const end = data + size;
@@ -89,15 +90,22 @@ class RecordAssembler {
     addWaitingRecords();
     keepPendingTokens();
     if (cutStart != end) startCutToken(cutStart, end);
+    lineBreakAtBlockStart_ = endsInLineBreak(data, end);
+    blockOffset_ += size;
   }
 
-  void finish() {
+  // Completes the file's last token; returns the summary, with the mid-line records' line left
+  // for the caller to count.
+  SigFileSummary finish() {
     if (cutToken_) endCutToken();
     addWaitingRecords();
+    return {true, completed_, skippedRecords_, midLineRecords_, 0, static_cast<int>(column_)};
   }
 
   int overlongRecords() const { return overlongRecords_; }
   int nulRecords() const { return nulRecords_; }
+  // Where the first record beginning mid-line starts, in bytes from the start of the data fed.
+  std::size_t firstMidLineOffset() const { return firstMidLineOffset_; }
 
  private:
   // Records are prepared this many records apart in each of three steps before being added.
@@ -131,9 +139,35 @@ class RecordAssembler {
         if (starts == 0) break;
         tokenStart = window + std::countr_zero(starts);
         starts &= starts - 1;
+        if (column_ == 0) checkRecordStart(tokenStart);
       }
     }
     return tokenStart != nullptr ? tokenStart : end;
+  }
+
+  static bool isLineBreak(char c) { return c == '\n' || c == '\r'; }
+
+  // Whether a line break stands after the last token of [begin, end); through a block of
+  // white space only, what held at its start carries on.
+  bool endsInLineBreak(const char* begin, const char* end) const {
+    const char* at = end;
+    for (; at != begin && isSpace(at[-1]); --at) {
+      if (isLineBreak(at[-1])) return true;
+    }
+    return at == begin && lineBreakAtBlockStart_;
+  }
+
+  // A record begins at the start of a line when the white space before it holds a line break.
+  // Only the few bytes between two records are looked at, once per record.
+  void checkRecordStart(const char* start) {
+    const char* at = start;
+    for (; at != blockStart_ && isSpace(at[-1]); --at) {
+      if (isLineBreak(at[-1])) return;
+    }
+    if (at == blockStart_ && lineBreakAtBlockStart_) return;
+    if (midLineRecords_++ == 0) {
+      firstMidLineOffset_ = blockOffset_ + static_cast<std::size_t>(start - blockStart_);
+    }
   }
 
   Record& at(std::size_t index) { return ring_[index % kRing]; }
@@ -232,16 +266,20 @@ class RecordAssembler {
   void addRecord(const Record& record) {
     if (record.overlong) {
       ++overlongRecords_;
+      ++skippedRecords_;
       return;
     }
     if (record.hasNul) {
       ++nulRecords_;
+      ++skippedRecords_;
       return;
     }
     const auto& token = record.tokens;
     const std::optional<std::int32_t> pmid = parsePubMedId(token[12]);
-    if (!pmid) return;
-    if (!keepSelf_ && token[0] == token[5]) return;
+    if (!pmid || (!keepSelf_ && token[0] == token[5])) {
+      ++skippedRecords_;
+      return;
+    }
     // Columns 4 and 5 hold the fourth and third attributes, in that crossed order.
     const NodeId first =
         network_.updateAndRetrieveInteractor(token[0], token[1], token[2], token[4], token[3]);
@@ -264,11 +302,28 @@ class RecordAssembler {
   int overlongRecords_ = 0;
   int nulRecords_ = 0;
   bool blockHasNul_ = false;
+  std::size_t skippedRecords_ = 0;
+  const char* blockStart_ = nullptr;
+  std::size_t blockOffset_ = 0;        // bytes fed before the current block
+  bool lineBreakAtBlockStart_ = true;  // the start of the file counts as a line break
+  std::size_t midLineRecords_ = 0;
+  std::size_t firstMidLineOffset_ = 0;
 };
 
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
+
+// The line breaks in the next `bytes` bytes of the file: "\n", "\r\n" and a lone "\r".
+std::size_t countLineBreaks(std::FILE* file, std::size_t bytes) {
+  std::size_t breaks = 0;
+  char previous = '\0';
+  for (int c; bytes > 0 && (c = std::getc(file)) != EOF; --bytes) {
+    if (c == '\r' || (c == '\n' && previous != '\r')) ++breaks;
+    previous = static_cast<char>(c);
+  }
+  return breaks;
+}
 
 }  // namespace
 
@@ -285,12 +340,12 @@ std::optional<std::int32_t> parsePubMedId(std::string_view token) {
   return static_cast<std::int32_t>(value);
 }
 
-void readSigFile(const char* path, Network& network, int sourceIndex, bool keepSelfInteractions,
-                 Output& out) {
+SigFileSummary readSigFile(const char* path, Network& network, int sourceIndex,
+                           bool keepSelfInteractions, Output& out) {
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "rb"));
   if (!file) {
     out.print("Could not open %s for reading.\n", path);
-    return;
+    return {.readable = false};
   }
   RecordAssembler assembler(network, sourceIndex, keepSelfInteractions, out);
   auto block = std::make_unique_for_overwrite<char[]>(kBlockBytes + kPadding);
@@ -303,9 +358,14 @@ void readSigFile(const char* path, Network& network, int sourceIndex, bool keepS
   }
   if (std::ferror(file.get())) {
     out.print("Could not open %s for reading.\n", path);
-    return;
+    return {.readable = false};
   }
-  assembler.finish();
+  SigFileSummary summary = assembler.finish();
+  if (summary.midLineRecords > 0) {
+    std::fseek(file.get(), static_cast<long>(skip), SEEK_SET);
+    summary.firstMidLineRecordLine =
+        1 + countLineBreaks(file.get(), assembler.firstMidLineOffset());
+  }
   if (assembler.overlongRecords() > 0) {
     out.print("Skipped %d records of %s with a field longer than 199 characters.\n",
               assembler.overlongRecords(), path);
@@ -314,6 +374,7 @@ void readSigFile(const char* path, Network& network, int sourceIndex, bool keepS
     out.print("Skipped %d records of %s with a NUL byte in a field.\n", assembler.nulRecords(),
               path);
   }
+  return summary;
 }
 
 }  // namespace seedweave

@@ -20,12 +20,24 @@ inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // when it is not positive or does not fit a signed 32-bit integer.
 std::optional<std::int32_t> parsePubMedId(std::string_view token);
 
+// What a SIG file held beyond its records, for the warnings that the driver gives.
+struct SigFileSummary {
+  bool readable = true;            // false when the file could not be opened or read
+  std::size_t records = 0;         // complete records of 13 fields
+  std::size_t skippedRecords = 0;  // of those, the ones left out
+  // Records whose first field does not begin a line: a field is missing or extra before them.
+  std::size_t midLineRecords = 0;
+  std::size_t firstMidLineRecordLine = 0;  // the line of the first of them, counted from 1
+  int trailingFields = 0;                  // fields of an incomplete record at the end
+};
+
 // Reads every record of the file into the network under the given source index. Records with
 // an invalid PubMed id, and self-interactions unless kept, are dropped silently; records with
 // a field longer than 199 bytes are dropped and counted in a message. A file that cannot be
 // read gets a message and leaves the network as far as it was read.
-// Time complexity: O(file size) expected.
-void readSigFile(const char* path, Network& network, int sourceIndex, bool keepSelfInteractions,
-                 Output& out);
+// Time complexity: O(file size) expected; a file with records beginning mid-line is read
+// up to the first of them a second time, to count its lines.
+SigFileSummary readSigFile(const char* path, Network& network, int sourceIndex,
+                           bool keepSelfInteractions, Output& out);
 
 }  // namespace seedweave

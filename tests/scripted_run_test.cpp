@@ -1,5 +1,5 @@
 // Runs driven by command-line options: the same transcript and files as the typed session,
-// --quiet, --help and --version, and usage errors.
+// --quiet, --help and --version, and usage errors; and the lines on standard error.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -130,6 +130,49 @@ TEST(ScriptedRun, UsageErrorsEndWithStatusTwoBeforeAnyFileIsRead) {
     EXPECT_EQ(result.output, "");
     EXPECT_EQ(result.errors, error + usage);
     EXPECT_EQ(result.status, 2);
+  }
+}
+
+TEST(StandardError, WarningsAfterEachFileTheSearchAndTheRun) {
+  using testing::sigLine;
+  const std::string line = sigLine("A", "B", "0", "T", "1");
+  const std::string shortLine = "A NA NA NA NA B NA NA NA NA 0 T\n";
+  const std::string apart = line + sigLine("C", "D", "0", "T", "2");
+  struct Case {
+    std::string mid, empty, input, errors;
+  };
+  const std::string loaded = "seedweave: 4 nodes, 2 interactions; 2 records read, 0 skipped\n";
+  const Case cases[] = {
+      {line + shortLine + line + line, "", "1 n n n .",
+       "seedweave: mid.sig, line 3: a record begins in the middle of the line (2 such records); "
+       "a field may be missing or extra\n"
+       "seedweave: mid.sig ends in an incomplete record (12 of 13 fields), which was left out\n"
+       "seedweave: empty.sig holds no records\n"
+       "seedweave: 2 nodes, 1 interactions; 3 records read, 2 skipped\n"},
+      {apart, "", "2 y 5 y 2 n A C . net n",
+       "seedweave: empty.sig holds no records\n" + loaded +
+           "seedweave: the subnetwork is empty; try a maximum path length above 2, or an article "
+           "load limit above 5, or a minimum of references below 2\n"
+           "seedweave: wrote net.sig, net.sif in FOLDER\n"},
+      {apart, " \n", "6 n n y A C . net y",
+       "seedweave: empty.sig holds no records\n" + loaded +
+           "seedweave: the subnetwork is empty: no two seeds are joined by a path of at most 6 "
+           "interactions\n"
+           "seedweave: wrote A-cliques.txt, A-neighbors.txt, C-cliques.txt, C-neighbors.txt, "
+           "net.sig, net.sif, net_stats.txt in FOLDER\n"},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    dir.write("mid.sig", c.mid);
+    dir.write("empty.sig", c.empty);
+    const RunResult result = runBinary(dir.path(), {"mid.sig", "empty.sig"}, c.input);
+    std::string errors = c.errors;
+    const std::size_t folder = errors.find("FOLDER");
+    if (folder != std::string::npos) {
+      errors.replace(folder, 6, std::filesystem::canonical(dir.path()).string());
+    }
+    EXPECT_EQ(result.errors, errors);
+    EXPECT_EQ(result.output.find("seedweave:"), std::string::npos);
   }
 }
 

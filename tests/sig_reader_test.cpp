@@ -201,3 +201,66 @@ TEST(SigReader, NulBytesSkipTheirRecordAndAByteOrderMarkIsSkippedAtTheStart) {
 
 }  // namespace
 }  // namespace seedweave
+
+namespace seedweave {
+namespace {
+
+SigFileSummary summarize(const std::string& content) {
+  TempDir dir;
+  const std::string path = dir.write("in.sig", content);
+  Network net;
+  Output out;
+  return readSigFile(path.c_str(), net, 0, false, out);
+}
+
+TEST(SigReaderSummary, RecordsBeginningMidLineAndIncompleteEnds) {
+  const std::string line = sigLine("A", "B", "0", "T", "1");
+  const std::string record = line.substr(0, line.size() - 1);         // no line break after it
+  const std::string shortLine = "A NA NA NA NA B NA NA NA NA 0 T\n";  // 12 fields
+  // Blocks that end right after a record, with or without a line break: whether the next
+  // record begins a line is remembered across the boundary, and across a block of blanks.
+  const std::string fill = manyRecords(kBlock - 400);
+  const std::size_t fillRecords = summarize(fill).records;
+  const std::size_t fillLines =
+      static_cast<std::size_t>(std::count(fill.begin(), fill.end(), '\n'));
+  const auto endingAtBoundary = [&](const std::string& tail) {
+    return fill + std::string(kBlock - fill.size() - tail.size(), ' ') + tail;
+  };
+  const std::string blanks(kBlock, ' ');
+  struct Case {
+    std::string content;
+    std::size_t records, skipped, midLine, firstLine;
+    int trailingFields;
+  };
+  const Case cases[] = {
+      {line + line, 2, 0, 0, 0, 0},
+      {"\xEF\xBB\xBF" + line + "\r" + line + "\r\n\n \t" + line, 3, 0, 0, 0, 0},
+      {"A NA NA NA NA\nB NA NA NA NA\n0 T 1\n" + line, 2, 0, 0, 0, 0},
+      {line + shortLine + line + line, 3, 2, 2, 3, 12},
+      {line + "\r\n" + record + " x\r\n" + line + line, 4, 2, 3, 3, 1},
+      {line + record + " " + line, 3, 0, 1, 2, 0},
+      {"", 0, 0, 0, 0, 0},
+      {" \n\t", 0, 0, 0, 0, 0},
+      {"A B\n", 0, 0, 0, 0, 2},
+      {"A B 0 1 x 2 C 3 4 9 0 T\n", 0, 0, 0, 0, 12},
+      {sigLine("A", "A", "0", "T", "1") + sigLine("A", "B", "0", "T", "0"), 2, 2, 0, 0, 0},
+      {endingAtBoundary(line) + line, 2, 0, 0, 0, 0},
+      {endingAtBoundary(record) + "\n" + line, 2, 0, 0, 0, 0},
+      {endingAtBoundary(record) + " " + line, 2, 0, 1, fillLines + 1, 0},
+      {endingAtBoundary(line) + blanks + line, 2, 0, 0, 0, 0},
+      {endingAtBoundary(record) + blanks + line, 2, 0, 1, fillLines + 1, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.content.size() < 200 ? c.content
+                                        : "boundary " + c.content.substr(kBlock - 5, 8));
+    const SigFileSummary summary = summarize(c.content);
+    EXPECT_EQ(summary.records, c.records + (c.content.size() > kBlock ? fillRecords : 0));
+    EXPECT_EQ(summary.skippedRecords, c.skipped);
+    EXPECT_EQ(summary.midLineRecords, c.midLine);
+    EXPECT_EQ(summary.firstMidLineRecordLine, c.firstLine);
+    EXPECT_EQ(summary.trailingFields, c.trailingFields);
+  }
+}
+
+}  // namespace
+}  // namespace seedweave
