@@ -364,7 +364,11 @@ TEST(StandardOutput, AFailureIsReportedOnceAndTheFilesAreStillWritten) {
     Sandbox run;
     run.write("net.sig", kNetwork);
     EXPECT_EQ(run.run({"net.sig"}, "2 n n n A C . x n", {}, path), 1);
-    EXPECT_EQ(run.errors(), "seedweave: could not write to standard output: " + cause + "\n");
+    EXPECT_EQ(run.errors(),
+              "seedweave: 3 nodes, 2 interactions; 2 records read, 0 skipped\n"
+              "seedweave: wrote x.sig, x.sif in " +
+                  fs::canonical(run.work()).string() +
+                  "\nseedweave: could not write to standard output: " + cause + "\n");
     EXPECT_EQ(contentOf(run.file("x.sif")), "A\tT\tB\nB\tT\tC\n");
   }
 }
