@@ -12,6 +12,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <set>
 #include <thread>
@@ -372,6 +373,58 @@ TEST(StandardOutput, AFailureIsReportedOnceAndTheFilesAreStillWritten) {
     EXPECT_EQ(contentOf(run.file("x.sif")), "A\tT\tB\nB\tT\tC\n");
   }
 }
+
+// Large inputs, run with a 1 MB stack so that any recursion that grows with the input fails.
+// The sanitizers make them slow, so they run in normal builds only.
+#ifndef __SANITIZE_ADDRESS__
+const std::vector<std::string> kSmallStack = {"sh", "-c", "ulimit -s 1024 && exec \"$0\" \"$@\""};
+
+std::string numbered(int count, const std::function<std::string(int)>& line) {
+  std::string text;
+  for (int i = 0; i < count; ++i) text += line(i);
+  return text;
+}
+
+TEST(LargeInputs, AChainAStarManySeedsAndAHugeLine) {
+  const auto node = [](const char* prefix, int i) { return prefix + std::to_string(i); };
+  struct Case {
+    std::string label, sig, answers, outPath, expected;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"chain of 100000",
+            numbered(99999,
+                     [&](int i) {
+                       return sigLine(node("N", i), node("N", i + 1), "0", "T",
+                                      std::to_string(i + 1));
+                     }),
+            "6 n n n N0 N99999 . sub n", "out", kSaved + kEnd},
+           {"star of 200000",
+            numbered(
+                200000,
+                [&](int i) { return sigLine("H", node("L", i), "0", "T", std::to_string(i + 1)); }),
+            "2 n n y H L0 L1 . sub y", "out", "Performing K-means clustering with K=6...\n" + kEnd},
+           {"2000 seeds",
+            numbered(60000,
+                     [&](int i) {
+                       return sigLine(node("G", i * 7 % 20000), node("G", i * 13 % 19997), "0", "T",
+                                      std::to_string(1 + i % 5000));
+                     }),
+            "2 n n n seeds.txt . sub n", "/dev/null", ""},
+           {"a line of 50 MB",
+            "A NA NA NA NA B NA NA NA NA 0 " + std::string(50'000'000, 't') + " 1", "1 n n n .",
+            "out", "Skipped 1 records of net.sig with a field longer than 199 characters.\n"}}) {
+    SCOPED_TRACE(c.label);
+    Sandbox run;
+    run.write("net.sig", c.sig);
+    run.write("seeds.txt", numbered(2000, [&](int i) { return node("G", i * 10) + "\n"; }));
+    EXPECT_EQ(run.run({"net.sig"}, c.answers, kSmallStack, c.outPath), 0);
+    if (c.outPath == "out") {
+      EXPECT_NE(run.output().find(c.expected), std::string::npos);
+    }
+    EXPECT_EQ(run.errors(), "");
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace seedweave
