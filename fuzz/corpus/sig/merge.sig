@@ -1,0 +1,5 @@
+A NA NA NA NA B NA NA NA NA 0 Binding 1
+B NA NA NA NA A NA NA NA NA 1 Binding 1
+B NA NA NA NA C NA NA NA NA 0 Colocalization 2
+C NA NA NA NA A NA NA NA NA x Binding 2
+C NA NA NA NA C NA NA NA NA 0 T 3
