@@ -1,5 +1,8 @@
 #include "search/hop_distances.hpp"
 
+#include <algorithm>
+#include <numeric>
+
 namespace seedweave {
 
 void DistanceMap::reach(NodeId node, int hops) {
@@ -29,6 +32,64 @@ void DistanceMap::explore(const Network& network, const InteractionFilter& filte
     }
     layerStart = layerEnd;
   }
+}
+
+SavedBall DistanceMap::save() const {
+  SavedBall ball{reached_, {}};
+  for (std::size_t i = 0; i < reached_.size(); ++i) {
+    while (static_cast<std::size_t>((*this)[reached_[i]]) >= ball.layerStarts.size()) {
+      ball.layerStarts.push_back(static_cast<std::uint32_t>(i));
+    }
+  }
+  return ball;
+}
+
+void DistanceMap::restore(const SavedBall& ball) {
+  clear();
+  reached_.reserve(ball.nodes.size());
+  for (std::size_t hops = 0; hops < ball.layerStarts.size(); ++hops) {
+    const std::size_t end =
+        hops + 1 < ball.layerStarts.size() ? ball.layerStarts[hops + 1] : ball.nodes.size();
+    for (std::size_t i = ball.layerStarts[hops]; i < end; ++i) {
+      reach(ball.nodes[i], static_cast<int>(hops));
+    }
+  }
+}
+
+// A full map is worth its memory only for a ball that would take long to restore.
+SeedDistances::SeedDistances(const Network& network, const InteractionFilter& filter,
+                             const NodeSet& seeds, int radius)
+    : fullMap_(seeds.size(), -1),
+      working_{DistanceMap(network.nodeCount()), DistanceMap(network.nodeCount())} {
+  saved_.reserve(seeds.size());
+  for (NodeId seed : seeds) {
+    working_[0].explore(network, filter, seed, radius);
+    saved_.push_back(working_[0].save());
+  }
+  std::vector<std::size_t> bySize(seeds.size());
+  std::iota(bySize.begin(), bySize.end(), std::size_t{0});
+  std::stable_sort(bySize.begin(), bySize.end(), [&](std::size_t x, std::size_t y) {
+    return saved_[x].nodes.size() > saved_[y].nodes.size();
+  });
+  const std::size_t nodeCount = std::max<std::size_t>(network.nodeCount(), 1);
+  const std::size_t fullMaps = std::min(bySize.size(), kFullMapBytes / nodeCount);
+  for (std::size_t rank = 0; rank < fullMaps; ++rank) {
+    SavedBall& ball = saved_[bySize[rank]];
+    if (ball.nodes.size() * 256 < nodeCount) break;
+    fullMap_[bySize[rank]] = static_cast<int>(full_.size());
+    full_.emplace_back(network.nodeCount());
+    full_.back().restore(ball);
+    ball = SavedBall{};
+  }
+}
+
+const DistanceMap& SeedDistances::map(std::size_t seed, std::size_t slot) {
+  if (fullMap_[seed] >= 0) return full_[static_cast<std::size_t>(fullMap_[seed])];
+  if (restored_[slot] != seed) {
+    working_[slot].restore(saved_[seed]);
+    restored_[slot] = seed;
+  }
+  return working_[slot];
 }
 
 }  // namespace seedweave

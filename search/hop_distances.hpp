@@ -3,12 +3,21 @@
 // the remaining hops is never walked.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
 #include "search/filter.hpp"
+#include "store/ordered_set.hpp"
 
 namespace seedweave {
+
+// The nodes one search reached, in breadth-first order, and where each hop count starts:
+// four bytes per node reached, whatever the size of the network.
+struct SavedBall {
+  std::vector<NodeId> nodes;
+  std::vector<std::uint32_t> layerStarts;
+};
 
 // A dense distance array holding the nodes within a radius of one centre at a time. A new
 // search clears only the entries of the previous one, so reuse costs the size of the balls
@@ -23,6 +32,11 @@ class DistanceMap {
   // Time complexity: O(nodes of the ball + interactions of its nodes closer than radius).
   void explore(const Network& network, const InteractionFilter& filter, NodeId centre, int radius);
 
+  // The search's result, saved compactly, and restored as if the search were made again.
+  // Time complexity of each: O(nodes of the ball).
+  SavedBall save() const;
+  void restore(const SavedBall& ball);
+
   // Hops from the centre, or kUnreached beyond the radius.
   int operator[](NodeId node) const { return hops_[static_cast<std::size_t>(node)]; }
   // The nodes within the radius, in breadth-first order.
@@ -34,6 +48,31 @@ class DistanceMap {
 
   std::vector<std::uint8_t> hops_;
   std::vector<NodeId> reached_;
+};
+
+// The distance maps of many seeds, in memory bounded by what they reach: the seeds with the
+// largest balls keep a full map, up to a fixed budget, and the others keep their ball saved,
+// restored into a working map when asked for. One search per seed, made at construction.
+class SeedDistances {
+ public:
+  // Time complexity: O(searches of the seeds + their balls × log seeds).
+  SeedDistances(const Network& network, const InteractionFilter& filter, const NodeSet& seeds,
+                int radius);
+
+  // The map of the seed at this position of the seed list. A restored map stays valid until
+  // the next call with the same slot (0 or 1), so two maps can be held at once.
+  // Time complexity: O(1), or O(the ball and the one it replaces) to restore.
+  const DistanceMap& map(std::size_t seed, std::size_t slot);
+
+ private:
+  static constexpr std::size_t kFullMapBytes = std::size_t{32} << 20;
+  static constexpr std::size_t kNoSeed = static_cast<std::size_t>(-1);
+
+  std::vector<SavedBall> saved_;
+  std::vector<int> fullMap_;  // per seed: its index in full_, or -1
+  std::vector<DistanceMap> full_;
+  std::array<DistanceMap, 2> working_;
+  std::array<std::size_t, 2> restored_{kNoSeed, kNoSeed};
 };
 
 }  // namespace seedweave

@@ -26,6 +26,7 @@ const std::vector<Step>& PathArcFinder::find(NodeId a, NodeId b, int maxLength,
   fromA_ = &fromA;
   fromB_ = &fromB;
   collectRegion(a, b, fromA, fromB);
+  linkRegion();
   const Side forward{a, b, &fromA, &fromB, &forward_};
   const Side backward{b, a, &fromB, &fromA, &backward_};
   allocateLevels(forward);
@@ -66,6 +67,37 @@ void PathArcFinder::collectRegion(NodeId a, NodeId b, const DistanceMap& fromA,
   }
 }
 
+void PathArcFinder::linkRegion() {
+  linkStarts_.assign(1, 0);
+  links_.clear();
+  for (NodeId node : region_) {
+    if (network_.node(node).interactions.size() > region_.size()) {
+      linkByLookUp(node);
+    } else {
+      linkByScan(node);
+    }
+    linkStarts_.push_back(static_cast<std::uint32_t>(links_.size()));
+  }
+}
+
+void PathArcFinder::linkByScan(NodeId node) {
+  for (InteractionId id : network_.node(node).interactions) {
+    if (!filter_.passes(id)) continue;
+    const NodeId next = network_.otherEnd(network_.interaction(id), node);
+    const int index = regionIndex(next);
+    if (next != node && index >= 0) links_.push_back(Link{static_cast<std::uint32_t>(index), id});
+  }
+}
+
+void PathArcFinder::linkByLookUp(NodeId node) {
+  for (std::size_t index = 0; index < region_.size(); ++index) {
+    if (region_[index] == node) continue;
+    network_.forEachInteractionBetween(node, region_[index], [&](InteractionId id) {
+      if (filter_.passes(id)) links_.push_back(Link{static_cast<std::uint32_t>(index), id});
+    });
+  }
+}
+
 // A node x carries essential sets for the levels dist(origin, x) to L - dist(x, other end):
 // no path of fewer hops exists, and more hops never fit in a path of L. The origin's set is
 // {origin} at every level; the forbidden end has none.
@@ -103,14 +135,14 @@ void PathArcFinder::labelSide(const Side& side) {
       const Levels& levels = (*side.levels)[index];
       if (node == side.origin || level < levels.low || level > levels.high) continue;
       sets_[levels.offset + static_cast<std::size_t>(level - levels.low)] =
-          essentialSet(side, node, level);
+          essentialSet(side, index, level);
     }
   }
 }
 
-const PathArcFinder::EssentialSet* PathArcFinder::label(const std::vector<Levels>& levels,
-                                                        NodeId node, int level) const {
-  const Levels& range = levels[static_cast<std::size_t>(regionIndex(node))];
+const PathArcFinder::EssentialSet* PathArcFinder::labelAt(const std::vector<Levels>& levels,
+                                                          std::size_t index, int level) const {
+  const Levels& range = levels[index];
   if (level < range.low || level > range.high) return nullptr;
   const EssentialSet& set = sets_[range.offset + static_cast<std::size_t>(level - range.low)];
   return set.size == 0 ? nullptr : &set;
@@ -118,15 +150,14 @@ const PathArcFinder::EssentialSet* PathArcFinder::label(const std::vector<Levels
 
 // {node} plus the intersection of the neighbours' sets one level down. Every set holds the
 // origin, so once the intersection is down to it no further neighbour can shrink it.
-PathArcFinder::EssentialSet PathArcFinder::essentialSet(const Side& side, NodeId node,
+PathArcFinder::EssentialSet PathArcFinder::essentialSet(const Side& side, std::size_t index,
                                                         int level) const {
+  const NodeId node = region_[index];
   EssentialSet common;
   bool any = false;
-  for (InteractionId id : network_.node(node).interactions) {
-    if (!filter_.passes(id)) continue;
-    const NodeId neighbour = network_.otherEnd(network_.interaction(id), node);
-    if (neighbour == node || neighbour == side.forbidden || regionIndex(neighbour) < 0) continue;
-    const EssentialSet* below = label(*side.levels, neighbour, level - 1);
+  for (const Link* link = linksBegin(index); link != linksEnd(index); ++link) {
+    if (region_[link->to] == side.forbidden) continue;
+    const EssentialSet* below = labelAt(*side.levels, link->to, level - 1);
     if (below == nullptr) continue;
     if (!any) {
       common = *below;
@@ -162,17 +193,16 @@ bool PathArcFinder::disjoint(const EssentialSet& first, const EssentialSet& seco
 }
 
 void PathArcFinder::collectSteps() {
-  for (NodeId u : region_) {
+  for (std::size_t index = 0; index < region_.size(); ++index) {
+    const NodeId u = region_[index];
     if (u == b_) continue;
     const int toU = (*fromA_)[u];
-    for (InteractionId id : network_.node(u).interactions) {
-      if (!filter_.passes(id)) continue;
-      const NodeId v = network_.otherEnd(network_.interaction(id), u);
-      if (v == u || v == a_ || regionIndex(v) < 0) continue;
-      if (toU + 1 + (*fromB_)[v] > maxLength_) continue;
+    for (const Link* link = linksBegin(index); link != linksEnd(index); ++link) {
+      const NodeId v = region_[link->to];
+      if (v == a_ || toU + 1 + (*fromB_)[v] > maxLength_) continue;
       const Verdict verdict = judge(u, v);
       if (verdict == Verdict::kOnPath || (verdict == Verdict::kNeedsWitness && witness(u, v))) {
-        steps_.push_back(Step{u, id});
+        steps_.push_back(Step{u, link->via});
       }
     }
   }
@@ -218,18 +248,17 @@ bool PathArcFinder::avoidsWitness(const EssentialSet& set) const {
 }
 
 // Each region node's region neighbours, by passing interactions, in ascending distance to
-// one end, leaving out the other end. Time complexity: O(adjacency entries of the region).
+// one end, leaving out the other end. Time complexity: O(links of the region).
 void PathArcFinder::sortNeighbours(const DistanceMap& toEnd, NodeId excluded,
                                    std::vector<std::uint32_t>& starts,
                                    std::vector<NodeId>& neighbours) {
   starts.assign(1, 0);
   neighbours.clear();
   std::array<std::vector<NodeId>, kMaxLength> byDistance;
-  for (NodeId node : region_) {
-    for (InteractionId id : network_.node(node).interactions) {
-      if (!filter_.passes(id)) continue;
-      const NodeId next = network_.otherEnd(network_.interaction(id), node);
-      if (next == node || next == excluded || regionIndex(next) < 0) continue;
+  for (std::size_t index = 0; index < region_.size(); ++index) {
+    for (const Link* link = linksBegin(index); link != linksEnd(index); ++link) {
+      const NodeId next = region_[link->to];
+      if (next == excluded) continue;
       byDistance[static_cast<std::size_t>(toEnd[next])].push_back(next);
     }
     for (std::vector<NodeId>& bucket : byDistance) {

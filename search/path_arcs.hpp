@@ -13,6 +13,10 @@
 // Distances come from breadth-first searches over the full network, so they are lower
 // bounds of the distances avoiding the other end: every walk that matters stays among the
 // nodes x with dist(a, x) + dist(x, b) <= L, the region, and only there is anything stored.
+// The passing interactions among region nodes are listed once per pair, each node's either
+// from its adjacency list or, when that list is longer than the region (a hub), by a pair
+// look-up for every region node: so a pair costs what its region holds, whatever the degree
+// of the hubs in it.
 #pragma once
 
 #include <array>
@@ -36,8 +40,9 @@ class PathArcFinder {
   // Every step, along every passing interaction, that lies on a simple path of 1 to
   // maxLength hops from a to b (a != b, maxLength from 0 to 6). fromA and fromB hold the hop
   // distances from a and from b up to at least maxLength - 1 hops. The result is valid until
-  // the next call. Time complexity: O(L × adjacency entries of the region), plus for
-  // L >= 5 a witness search for each step that the essential sets leave open.
+  // the next call. Time complexity: O(R × min(degree, R)) to link the R region nodes, then
+  // O(L × their links), plus for L >= 5 a witness search for each step that the essential
+  // sets leave open.
   const std::vector<Step>& find(NodeId a, NodeId b, int maxLength, const DistanceMap& fromA,
                                 const DistanceMap& fromB);
 
@@ -64,15 +69,27 @@ class PathArcFinder {
     std::vector<Levels>* levels;
   };
   enum class Verdict { kOnPath, kNeedsWitness, kOffPath };
+  // A passing interaction from a region node to another one, given by its region index.
+  struct Link {
+    std::uint32_t to;
+    InteractionId via;
+  };
 
   void collectRegion(NodeId a, NodeId b, const DistanceMap& fromA, const DistanceMap& fromB);
   void addToRegion(NodeId node);
+  void linkRegion();
+  void linkByScan(NodeId node);
+  void linkByLookUp(NodeId node);
   void allocateLevels(const Side& side);
   void labelSide(const Side& side);
-  EssentialSet essentialSet(const Side& side, NodeId node, int level) const;
+  EssentialSet essentialSet(const Side& side, std::size_t index, int level) const;
   static EssentialSet intersection(const EssentialSet& first, const EssentialSet& second);
   static bool disjoint(const EssentialSet& first, const EssentialSet& second);
-  const EssentialSet* label(const std::vector<Levels>& levels, NodeId node, int level) const;
+  const EssentialSet* label(const std::vector<Levels>& levels, NodeId node, int level) const {
+    return labelAt(levels, static_cast<std::size_t>(regionIndex(node)), level);
+  }
+  const EssentialSet* labelAt(const std::vector<Levels>& levels, std::size_t index,
+                              int level) const;
   void collectSteps();
   Verdict judge(NodeId u, NodeId v) const;
   bool witness(NodeId u, NodeId v);
@@ -83,6 +100,9 @@ class PathArcFinder {
   bool onWitness(NodeId node) const;
   bool avoidsWitness(const EssentialSet& set) const;
   int regionIndex(NodeId node) const { return regionIndex_[static_cast<std::size_t>(node)]; }
+  // The links of the region node with this index.
+  const Link* linksBegin(std::size_t index) const { return links_.data() + linkStarts_[index]; }
+  const Link* linksEnd(std::size_t index) const { return links_.data() + linkStarts_[index + 1]; }
   void clear();
 
   const Network& network_;
@@ -93,7 +113,9 @@ class PathArcFinder {
   const DistanceMap* fromA_ = nullptr;
   const DistanceMap* fromB_ = nullptr;
   std::vector<int> regionIndex_;
-  std::vector<NodeId> region_;    // a, b, then the other nodes
+  std::vector<NodeId> region_;  // a, b, then the other nodes
+  std::vector<std::uint32_t> linkStarts_;
+  std::vector<Link> links_;
   std::vector<Levels> forward_;   // essential sets of paths from a
   std::vector<Levels> backward_;  // essential sets of paths to b
   std::vector<EssentialSet> sets_;

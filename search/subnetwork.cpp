@@ -118,18 +118,13 @@ SubnetworkTable SubnetworkBuilder::build() {
 
 // One bounded breadth-first search per seed serves every pair the seed belongs to.
 void SubnetworkBuilder::searchSeedPairs() {
-  std::vector<DistanceMap> distances;
-  distances.reserve(seeds_.size());
-  for (NodeId seed : seeds_) {
-    distances.emplace_back(network_.nodeCount());
-    distances.back().explore(network_, filter_, seed, maxLength_ - 1);
-  }
+  SeedDistances distances(network_, filter_, seeds_, maxLength_ - 1);
   const bool announcing = announcePairs_ && (countNodeList(seeds_) > 100 || maxLength_ > 3);
   PairAnnouncer announcer(network_, out_, maxLength_);
   for (std::size_t i = 0; i < seeds_.size(); ++i) {
     for (std::size_t j = i + 1; j < seeds_.size(); ++j) {
       if (announcing) announcer.announce(seeds_[i], seeds_[j]);
-      searchPair(seeds_[i], seeds_[j], distances[i], distances[j]);
+      searchPair(seeds_[i], seeds_[j], distances.map(i, 0), distances.map(j, 1));
     }
   }
 }

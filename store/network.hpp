@@ -85,6 +85,18 @@ class Network {
   // The interaction stored as (a, b) in any direction, or an undirected one stored as
   // (b, a); none when there is neither. Time complexity: O(1) expected.
   InteractionId getInteractionFromInteractors(NodeId a, NodeId b) const;
+  // Calls visit(id) for every interaction joining a and b, stored either way round (at most
+  // two). Time complexity: O(1) expected.
+  template <typename Visit>
+  void forEachInteractionBetween(NodeId a, NodeId b, Visit&& visit) const {
+    pairs_.forEachCandidate(a, b, [&](InteractionId id) {
+      const INTERACTION& candidate = interaction(id);
+      if ((candidate.first == a && candidate.second == b) ||
+          (candidate.first == b && candidate.second == a)) {
+        visit(id);
+      }
+    });
+  }
 
   const INTERACTOR& node(NodeId id) const { return nodes_[static_cast<std::size_t>(id)]; }
   const INTERACTION& interaction(InteractionId id) const {

@@ -49,16 +49,17 @@ TEST(EnumerationProperty, ArrivalsAndMessagesMatchTheExhaustiveSearch) {
   EXPECT_GT(withMessages, 60);
 }
 
-TEST(ConstructionProperty, OutputAndSubnetworkMatchTheLiteralConstruction) {
-  testing::RandomNetworks random(7);
+// Random networks, or with `plantHub` networks around a hub with seeds among its partners.
+void compareConstructions(std::uint32_t seed, bool plantHub) {
+  testing::RandomNetworks random(seed);
   int withMessages = 0;
   int longWithSubnetwork = 0;
   for (int round = 0; round < 400; ++round) {
-    const Network network = random.next();
+    const Network network = random.next(plantHub);
     for (int use = 0; use < kCasesPerNetwork; ++use) {
       const int maxLength = random.pick(1, 6);
       const auto [minReferences, maxArticleLoad] = random.filter();
-      const NodeSet seeds = random.seeds(network, 7);
+      const NodeSet seeds = plantHub ? random.hubSeeds(network) : random.seeds(network, 7);
       std::string expected;
       const std::set<InteractionId> literal = reference::getNetworkFromNodes(
           network, seeds, maxLength, reference::Filter(network, minReferences, maxArticleLoad),
@@ -79,6 +80,14 @@ TEST(ConstructionProperty, OutputAndSubnetworkMatchTheLiteralConstruction) {
   // pathways must have been exercised.
   EXPECT_GT(withMessages, 100);
   EXPECT_GT(longWithSubnetwork, 300);
+}
+
+TEST(ConstructionProperty, OutputAndSubnetworkMatchTheLiteralConstruction) {
+  compareConstructions(7, false);
+}
+
+TEST(ConstructionProperty, SeedsAroundAPlantedHubMatchTheLiteralConstruction) {
+  compareConstructions(11, true);
 }
 
 }  // namespace

@@ -61,7 +61,7 @@ Network loadNetwork(const std::vector<std::string>& sigTexts) {
   return network;
 }
 
-Network RandomNetworks::next() {
+Network RandomNetworks::next(bool plantHub) {
   Network network;
   Output ignored;
   const int nodes = pick(2, 12);
@@ -81,6 +81,16 @@ Network RandomNetworks::next() {
       if (kind >= 2) report(network, forward ? b : a, forward ? a : b, "2");
     }
   }
+  if (plantHub) {
+    hub_ = pick(0, nodes - 1);
+    for (int b = 0; b < nodes; ++b) {
+      if (b != hub_ && pick(1, 100) <= 85) report(network, hub_, b, pick(0, 3) == 0 ? "1" : "0");
+    }
+    for (int i = 0; i < 2000; ++i) {
+      network.updateAndRetrieveInteractor(std::to_string(i).insert(0, 1, 'P'), "NA", "NA", "NA",
+                                          "NA");
+    }
+  }
   network.runTallies(ignored);
   return network;
 }
@@ -95,6 +105,20 @@ std::vector<NodeId> RandomNetworks::seeds(const Network& network, int most) {
   const int nodes = static_cast<int>(network.nodeCount());
   std::vector<NodeId> drawn;
   for (int i = pick(1, std::min(nodes, most)); i > 0; --i) drawn.push_back(pick(0, nodes - 1));
+  std::sort(drawn.begin(), drawn.end());
+  drawn.erase(std::unique(drawn.begin(), drawn.end()), drawn.end());
+  return drawn;
+}
+
+std::vector<NodeId> RandomNetworks::hubSeeds(const Network& network) {
+  const std::vector<InteractionId>& interactions = network.node(hub_).interactions;
+  std::vector<NodeId> drawn;
+  if (pick(0, 3) == 0) drawn.push_back(hub_);
+  for (int i = pick(2, 7); i > 0 && !interactions.empty(); --i) {
+    const InteractionId id =
+        interactions[static_cast<std::size_t>(pick(0, static_cast<int>(interactions.size()) - 1))];
+    drawn.push_back(network.otherEnd(network.interaction(id), hub_));
+  }
   std::sort(drawn.begin(), drawn.end());
   drawn.erase(std::unique(drawn.begin(), drawn.end()), drawn.end());
   return drawn;

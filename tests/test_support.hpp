@@ -69,7 +69,11 @@ class RandomNetworks {
  public:
   explicit RandomNetworks(std::uint32_t seed) : random_(seed) {}
 
-  Network next();
+  // With a planted hub, one node also interacts with most others, and 2,000 isolated nodes
+  // make every seed's reach small against the network, as in a genome-wide network.
+  Network next(bool plantHub = false);
+  // Partners of the last planted hub, drawn with repeats, and the hub in a quarter of draws.
+  std::vector<NodeId> hubSeeds(const Network& network);
   // Filter settings: both off in a third of the draws.
   std::pair<int, int> filter();
   // One to `most` seeds drawn with repeats, as a user may type a name twice.
@@ -81,6 +85,7 @@ class RandomNetworks {
 
   std::mt19937 random_;
   int lastPrivateArticle_ = 100;
+  NodeId hub_ = 0;
 };
 
 struct RunResult {
