@@ -2,6 +2,8 @@
 #include <histedit.h>
 #include <unistd.h>
 
+#include <clocale>
+#include <cstring>
 #include <vector>
 
 #include "driver/completion.hpp"
@@ -23,6 +25,17 @@ constexpr const char* kBindings[][2] = {
 };
 
 constexpr int kHistorySize = 1000;
+
+// libedit drops every byte that the character set of the locale cannot decode, which in the
+// plain C locale is every byte above 127. Answers are therefore decoded in the user's
+// character set, or in UTF-8 when none is set, so that names and paths beyond ASCII stay as
+// typed. Only the character type changes: numbers are still printed the same way.
+void useTerminalCharacterSet() {
+  const char* chosen = std::setlocale(LC_CTYPE, "");
+  if (chosen == nullptr || std::strcmp(chosen, "C") == 0 || std::strcmp(chosen, "POSIX") == 0) {
+    std::setlocale(LC_CTYPE, "C.UTF-8");
+  }
+}
 
 bool isSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
@@ -143,6 +156,7 @@ bool lineEditingBuiltIn() { return true; }
 
 std::unique_ptr<LineEditor> openLineEditor(std::FILE* input, NodeNames& names) {
   if (!::isatty(::fileno(input))) return nullptr;
+  useTerminalCharacterSet();
   // Editing shows the line on the terminal; when standard output goes elsewhere, it must
   // not receive that display, so the terminal is opened for it.
   if (::isatty(::fileno(stdout)))

@@ -1,14 +1,16 @@
 #include "driver/node_names.hpp"
 
 #include <algorithm>
-#include <cctype>
 
 namespace seedweave {
 
 namespace {
+// ASCII letters only, whatever the locale, so that the same names always match.
 std::string lowerCase(std::string_view text) {
   std::string lowered(text);
-  for (char& c : lowered) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : lowered) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
   return lowered;
 }
 }  // namespace
