@@ -5,7 +5,7 @@
 
 #include "export/output_file.hpp"
 #include "export/text_stream.hpp"
-#include "search/anomalous_steps.hpp"
+#include "search/step_records.hpp"
 
 namespace seedweave {
 
@@ -119,12 +119,12 @@ class CycleWalk {
     if (file != nullptr) std::fputc('\n', file);
   }
 
-  // Writes the interaction that the pair look-up finds for the step, in its stored
-  // orientation; reports the step when there is none or it fails the filter.
+  // Writes the interaction recorded for the step, in its stored orientation; reports the
+  // step when that interaction fails the filter.
   void writeStep(std::FILE* file, NodeId from, NodeId to) {
-    const InteractionId id = lookUpStep(network_, from, to);
-    if (id == none || !filter_.passes(id)) {
-      out_.print("missing interaction between %s and %s\n", network_.name(from), network_.name(to));
+    const InteractionId id = passingStep(network_, filter_, from, to);
+    if (id == none) {
+      reportMissingStep(network_, from, to, out_);
       return;
     }
     if (file != nullptr) dumpIntTo(file, network_, network_.interaction(id), sourcePaths_, line_);

@@ -5,8 +5,8 @@
 #include <unordered_map>
 #include <utility>
 
-#include "search/anomalous_steps.hpp"
 #include "search/pruned_enumeration.hpp"
+#include "search/step_records.hpp"
 
 namespace seedweave {
 
@@ -123,8 +123,6 @@ class ReportedSteps {
   ReportedSteps(const Network& network, const InteractionFilter& filter) {
     // When every interaction passes, every step records a passing one.
     if (filter.minReferences() == 0 && filter.maxArticleLoad() == 0) return;
-    const AnomalousSteps anomalies(network, filter);
-    if (anomalies.empty()) return;
     std::unordered_map<NodeId, int> numbers;
     auto number = [&](NodeId node) {
       const auto [place, added] = numbers.try_emplace(node, static_cast<int>(nodes_.size()));
@@ -136,7 +134,7 @@ class ReportedSteps {
       const INTERACTION& walked = network.interaction(static_cast<InteractionId>(id));
       for (const auto& [u, v] :
            {std::pair{walked.first, walked.second}, std::pair{walked.second, walked.first}}) {
-        if (anomalies.contains(u, v)) steps_.emplace_back(number(u), number(v));
+        if (passingStep(network, filter, u, v) == none) steps_.emplace_back(number(u), number(v));
       }
     }
     std::sort(steps_.begin(), steps_.end());

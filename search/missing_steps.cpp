@@ -1,7 +1,5 @@
 #include "search/missing_steps.hpp"
 
-#include "search/messages.hpp"
-
 namespace seedweave {
 
 MissingStepReporter::MissingStepReporter(const Network& network, const InteractionFilter& filter,
@@ -41,7 +39,7 @@ void MissingStepReporter::measureDetours(int maxLength, const DistanceMap& toB,
 bool MissingStepReporter::printsOnPath(const SearchPath& path) const {
   for (int i = 1; i <= path.length; ++i) {
     const auto at = static_cast<std::size_t>(i);
-    if (recordsFailing(steps_, filter_, path.walked[at], path.nodes[at - 1])) return true;
+    if (steps_.missing(path.walked[at], path.nodes[at - 1])) return true;
   }
   return false;
 }
@@ -55,14 +53,14 @@ void MissingStepReporter::report(NodeId a, NodeId b, int maxLength, const Distan
         const int depth = path.length + 1;
         if (depth + toB[next] > maxLength) return false;
         if (depth + detour(next) <= maxLength) return true;
-        return recordsFailing(steps_, filter_, via, path.last()) || printsOnPath(path);
+        return steps_.missing(via, path.last()) || printsOnPath(path);
       },
       [&](const SearchPath& path) {
         for (int i = 1; i <= path.length; ++i) {
           const auto at = static_cast<std::size_t>(i);
-          if (!recordsFailing(steps_, filter_, path.walked[at], path.nodes[at - 1])) continue;
-          out.print(messages::kMissingInteraction, network_.name(path.nodes[at - 1]),
-                    network_.name(path.nodes[at]));
+          if (steps_.missing(path.walked[at], path.nodes[at - 1])) {
+            reportMissingStep(network_, path.nodes[at - 1], path.nodes[at], out);
+          }
         }
       });
 }

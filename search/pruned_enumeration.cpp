@@ -1,7 +1,6 @@
 #include "search/pruned_enumeration.hpp"
 
-#include "search/anomalous_steps.hpp"
-#include "search/messages.hpp"
+#include "search/step_records.hpp"
 
 namespace seedweave {
 
@@ -10,10 +9,7 @@ void reportMissingSteps(const Network& network, const InteractionFilter& filter,
   for (int i = 0; i < path.length; ++i) {
     const NodeId from = path.nodes[static_cast<std::size_t>(i)];
     const NodeId to = path.nodes[static_cast<std::size_t>(i + 1)];
-    const InteractionId recorded = lookUpStep(network, from, to);
-    if (recorded == none || !filter.passes(recorded)) {
-      out.print(messages::kMissingInteraction, network.name(from), network.name(to));
-    }
+    if (passingStep(network, filter, from, to) == none) reportMissingStep(network, from, to, out);
   }
 }
 

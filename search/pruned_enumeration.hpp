@@ -76,9 +76,9 @@ void forEachArrival(const Network& network, const InteractionFilter& filter, Nod
   detail::extendPath(network, filter, target, maxLength, path, admit, arrive);
 }
 
-// Prints the "missing interaction" line for every step of an arrival whose looked-up
-// interaction is absent or fails the filter, as the exhaustive search does when it records
-// the pathway. Time complexity: O(L) expected.
+// Prints the "missing interaction" line for every step of an arrival whose recorded
+// interaction fails the filter, as the exhaustive search does when it records the pathway.
+// Time complexity: O(L) expected.
 void reportMissingSteps(const Network& network, const InteractionFilter& filter,
                         const SearchPath& path, Output& out);
 

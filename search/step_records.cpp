@@ -1,9 +1,25 @@
 #include "search/step_records.hpp"
 
+#include <cassert>
+
+#include "search/messages.hpp"
+
 namespace seedweave {
 
-StepRecords::StepRecords(const Network& network)
+InteractionId passingStep(const Network& network, const InteractionFilter& filter, NodeId u,
+                          NodeId v) {
+  const InteractionId recorded = network.lookUpStep(u, v);
+  assert(recorded != none);  // the walked interaction itself joins u and v
+  return filter.passes(recorded) ? recorded : InteractionId{none};
+}
+
+void reportMissingStep(const Network& network, NodeId u, NodeId v, Output& out) {
+  out.print(messages::kMissingInteraction, network.name(u), network.name(v));
+}
+
+StepRecords::StepRecords(const Network& network, const InteractionFilter& filter)
     : network_(network),
+      filter_(filter),
       fromFirst_(network.interactionCount(), kUnknown),
       fromSecond_(network.interactionCount(), kUnknown) {}
 

@@ -58,7 +58,7 @@ class SubnetworkBuilder {
         out_(out),
         announcePairs_(announcePairs),
         table_(network),
-        steps_(network),
+        steps_(network, filter),
         finder_(network, filter),
         missing_(network, filter, steps_),
         isSeed_(network.nodeCount(), false),
@@ -136,8 +136,8 @@ void SubnetworkBuilder::searchPair(NodeId a, NodeId b, const DistanceMap& fromA,
                                    const DistanceMap& fromB) {
   failing_.clear();
   for (const Step& step : finder_.find(a, b, maxLength_, fromA, fromB)) {
-    const InteractionId recorded = steps_.recorded(step.walked, step.from);
-    if (!filter_.passes(recorded)) {
+    const InteractionId recorded = steps_.passing(step.walked, step.from);
+    if (recorded == none) {
       failing_.push_back(step);
       continue;
     }
@@ -194,11 +194,11 @@ void SubnetworkBuilder::markNeighbours(NodeId node) {
 void SubnetworkBuilder::linkPair(NodeId from, NodeId to) {
   const auto index = static_cast<std::size_t>(to);
   if (neighbourMark_[index] != from) return;
-  const InteractionId recorded = steps_.recorded(neighbourVia_[index], from);
-  if (filter_.passes(recorded)) {
+  const InteractionId recorded = steps_.passing(neighbourVia_[index], from);
+  if (recorded != none) {
     table_.addInteractionToIntHash(recorded);
   } else {
-    out_.print(messages::kMissingInteraction, network_.name(from), network_.name(to));
+    reportMissingStep(network_, from, to, out_);
   }
 }
 

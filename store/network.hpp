@@ -97,6 +97,13 @@ class Network {
       }
     });
   }
+  // The interaction a walk records for a step from a to b, direction ignored: the one found
+  // for (a, b), else the one found for (b, a); none when a and b are not joined.
+  // Time complexity: O(1) expected.
+  InteractionId lookUpStep(NodeId a, NodeId b) const {
+    const InteractionId forward = getInteractionFromInteractors(a, b);
+    return forward != none ? forward : getInteractionFromInteractors(b, a);
+  }
 
   const INTERACTOR& node(NodeId id) const { return nodes_[static_cast<std::size_t>(id)]; }
   const INTERACTION& interaction(InteractionId id) const {
