@@ -16,6 +16,7 @@ import argparse
 import pathlib
 import random
 import re
+import signal
 import subprocess
 import sys
 import time
@@ -107,10 +108,12 @@ def main():
     parser.add_argument("--count", type=int, default=60, help="faults to plant")
     parser.add_argument("--build", default="build/mutate", help="dedicated Release build folder")
     parser.add_argument("--jobs", type=int, default=1, help="parallel jobs of build and ctest")
-    parser.add_argument("--timeout", type=int, default=600, help="seconds allowed for one ctest")
+    parser.add_argument("--timeout", type=int, default=120, help="seconds allowed for one ctest")
     parser.add_argument("--list", action="store_true", help="only list the chosen faults")
     args = parser.parse_args()
 
+    # A termination signal unwinds like an interrupt, so the planted fault is always removed.
+    signal.signal(signal.SIGTERM, signal.default_int_handler)
     root = pathlib.Path.cwd()
     sites = all_sites(root)
     chosen = random.Random(args.seed).sample(sites, min(args.count, len(sites)))
