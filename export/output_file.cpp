@@ -126,7 +126,7 @@ OutputFile::Opened OutputFile::create(const std::string& name) {
     const auto [fd, slot] = createTemporary(temporaryPathFor(target_));
     if (fd < 0) return Opened::refused;
     slot_ = slot;
-    ::fchmod(fd, exists ? (info.st_mode & 07777) : newFileMode());
+    ::fchmod(fd, exists ? (info.st_mode & 0777) : newFileMode());
     stream_ = ::fdopen(fd, "w");
     if (stream_ == nullptr) ::close(fd);
   }
