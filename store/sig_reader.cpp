@@ -3,15 +3,20 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
+#include <deque>
+#include <exception>
 #include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 namespace seedweave {
 
 namespace {
 
-constexpr std::size_t kBlockBytes = 1 << 20;
 // Bytes after a block's data that the tokenizer fills with white space and may read.
 constexpr std::size_t kPadding = 128;
 
@@ -52,68 +57,77 @@ std::uint64_t spaceBits(const char* at) {
   return bits;
 }
 
-// One record of 13 tokens, with what the look-ahead has learnt about it.
+// One complete record that is to be added, with what the look-ahead has learnt about it.
 struct Record {
   std::array<std::string_view, kSigColumns> tokens{};
-  bool overlong = false;
-  bool hasNul = false;
+  std::int32_t pmid = 0;
   std::uint32_t firstHash = 0;
   std::uint32_t secondHash = 0;
   NodeId firstGuess = none;
   NodeId secondGuess = none;
 };
 
-// Groups tokens into records of 13 and adds them to the network. Tokens are used in place
-// inside the block; only a record that the block boundary cuts is copied, into 13 fixed
-// slots, so that it survives the next read. A token longer than 199 bytes marks its record as
-// overlong but is consumed.
-//
-// Loading is bound by memory latency, so a completed record is not added at once: it waits in
-// a small ring while it is prepared in three steps, kAhead records apart, each asking the
-// store to fetch what the next step or the addition will read.
-class RecordAssembler {
- public:
-  RecordAssembler(Network& network, int sourceIndex, bool keepSelfInteractions, Output& out)
-      : network_(network), source_(sourceIndex), keepSelf_(keepSelfInteractions), out_(out) {}
+using FieldSlots = std::array<std::array<char, kMaxFieldLength>, kSigColumns>;
 
-  // Takes the next block of the file; `data` has kPadding writable bytes after `size`.
-  // Time complexity: O(size) plus the records completed in the block.
-  void feed(char* data, std::size_t size) {
-    std::memset(data + size, ' ', kPadding);
+// A block of the file and the records to add that it completes. Their tokens point into the
+// block or, for the fields of a record that began in an earlier block, into the batch's slots.
+struct Batch {
+  explicit Batch(std::size_t blockBytes)
+      : block(std::make_unique_for_overwrite<char[]>(firstReadBytes(blockBytes) + kPadding)) {}
+
+  // The first read takes in at least a whole byte order mark, whatever the block size.
+  static std::size_t firstReadBytes(std::size_t blockBytes) {
+    return std::max(blockBytes, kByteOrderMark.size());
+  }
+
+  std::unique_ptr<char[]> block;
+  std::size_t size = 0;
+  FieldSlots slots{};
+  std::vector<Record> records;
+};
+
+// Cuts blocks into tokens and groups them into records of 13, keeping only the records to
+// add. Tokens are used in place inside the block; the fields of a record that a block
+// boundary cuts are kept in 13 fixed slots and copied into the next batch's slots. A token
+// longer than 199 bytes marks its record as overlong but is consumed.
+class Tokenizer {
+ public:
+  explicit Tokenizer(bool keepSelfInteractions) : keepSelf_(keepSelfInteractions) {}
+
+  // Lists the records that the batch's block completes, replacing those listed before; the
+  // block has kPadding writable bytes after its size. Time complexity: O(size of the block).
+  void feed(Batch& batch) {
+    start(batch);
+    char* const data = batch.block.get();
+    std::memset(data + batch.size, ' ', kPadding);
     blockStart_ = data;
     // NUL bytes are rare: tokens are searched for one only in a block that holds any.
-    blockHasNul_ = std::memchr(data, '\0', size) != nullptr;
-    const char* const end = data + size;
+    blockHasNul_ = std::memchr(data, '\0', batch.size) != nullptr;
+    const char* const end = data + batch.size;
     const char* at = cutToken_ ? continueCutToken(data, end) : data;
     const char* const cutStart = at == end ? end : tokenize(at, end);
-    // Waiting records point into the block, and may use the slots that a cut token refills.
-    addWaitingRecords();
     keepPendingTokens();
     if (cutStart != end) startCutToken(cutStart, end);
     lineBreakAtBlockStart_ = endsInLineBreak(data, end);
-    blockOffset_ += size;
+    blockOffset_ += batch.size;
   }
 
-  // Completes the file's last token; returns the summary, with the mid-line records' line left
-  // for the caller to count.
-  SigFileSummary finish() {
+  // Lists the record that the file's last token completes, if any.
+  void finish(Batch& batch) {
+    start(batch);
     if (cutToken_) endCutToken();
-    addWaitingRecords();
+  }
+
+  // The summary, with the mid-line records' line left for the caller to count.
+  SigFileSummary summary() const {
     return {true, completed_, skippedRecords_, midLineRecords_, 0, static_cast<int>(column_)};
   }
-
   int overlongRecords() const { return overlongRecords_; }
   int nulRecords() const { return nulRecords_; }
   // Where the first record beginning mid-line starts, in bytes from the start of the data fed.
   std::size_t firstMidLineOffset() const { return firstMidLineOffset_; }
 
  private:
-  // Records are prepared this many records apart in each of three steps before being added.
-  static constexpr std::size_t kAhead = 4;
-  // Holds the records being prepared and the one being assembled.
-  static constexpr std::size_t kRing = 16;
-  static_assert(kRing > 3 * kAhead);
-
   // Cuts [at, end) into tokens 64 bytes at a time: bit masks mark where tokens start and
   // end, so the loop turns once per token rather than testing every byte. Returns the start
   // of a token that runs into the end of the block, or `end`.
@@ -170,80 +184,142 @@ class RecordAssembler {
     }
   }
 
-  Record& at(std::size_t index) { return ring_[index % kRing]; }
-  Record& pending() { return at(completed_); }
+  // The unfinished record's fields, kept from the block before, move into the new batch.
+  void start(Batch& batch) {
+    batch_ = &batch;
+    batch.records.clear();
+    for (std::size_t column = 0; column < column_; ++column) {
+      std::string_view& token = pending_.tokens[column];
+      std::memcpy(batch.slots[column].data(), token.data(), token.size());
+      token = std::string_view(batch.slots[column].data(), token.size());
+    }
+    if (cutToken_) {
+      std::memcpy(batch.slots[column_].data(), kept_[column_].data(),
+                  std::min(cutLength_, kMaxFieldLength));
+    }
+  }
 
   void addToken(std::string_view token) {
-    Record& record = pending();
-    if (token.size() > kMaxFieldLength) record.overlong = true;
-    if (blockHasNul_ && std::memchr(token.data(), '\0', token.size()) != nullptr) {
-      record.hasNul = true;
-    }
-    record.tokens[column_] = token;
+    if (token.size() > kMaxFieldLength) overlong_ = true;
+    if (blockHasNul_ && std::memchr(token.data(), '\0', token.size()) != nullptr) hasNul_ = true;
+    pending_.tokens[column_] = token;
     if (++column_ < kSigColumns) return;
     column_ = 0;
-    advance();
-    pending().overlong = false;
-    pending().hasNul = false;
+    completeRecord();
+    overlong_ = false;
+    hasNul_ = false;
   }
 
-  // A record is complete: start preparing it and move the others on by one step.
-  void advance() {
-    const std::size_t newest = completed_++;
-    requestNodeSlots(at(newest));
-    if (newest >= added_ + kAhead) requestNodes(at(newest - kAhead));
-    if (newest >= added_ + 2 * kAhead) requestDetails(at(newest - 2 * kAhead));
-    if (newest >= added_ + 3 * kAhead) addRecord(at(added_++));
-  }
-
-  // Adds every complete record still waiting, in file order.
-  void addWaitingRecords() {
-    while (added_ < completed_) addRecord(at(added_++));
+  // Counts the record and lists it when it is to be added, with its name hashes.
+  void completeRecord() {
+    ++completed_;
+    int* const reason = overlong_ ? &overlongRecords_ : hasNul_ ? &nulRecords_ : nullptr;
+    const auto& token = pending_.tokens;
+    const std::optional<std::int32_t> pmid =
+        reason == nullptr ? parsePubMedId(token[12]) : std::nullopt;
+    if (!pmid || (!keepSelf_ && token[0] == token[5])) {
+      if (reason != nullptr) ++*reason;
+      ++skippedRecords_;
+      return;
+    }
+    Record& record = batch_->records.emplace_back(pending_);
+    record.pmid = *pmid;
+    record.firstHash = hashText(token[0]);
+    record.secondHash = hashText(token[5]);
   }
 
   // The block ends inside a token: keep its start in the column's slot.
   void startCutToken(const char* start, const char* end) {
     cutToken_ = true;
     cutLength_ = 0;
-    appendToCutToken(start, end);
+    appendToCutToken(kept_[column_].data(), start, end);
   }
 
   const char* continueCutToken(const char* at, const char* end) {
     const char* stop = at;
     while (stop != end && !isSpace(*stop)) ++stop;
-    appendToCutToken(at, stop);
+    appendToCutToken(batch_->slots[column_].data(), at, stop);
     if (stop != end) endCutToken();
     return stop;
   }
 
-  void appendToCutToken(const char* from, const char* to) {
+  void appendToCutToken(char* slot, const char* from, const char* to) {
     const auto length = static_cast<std::size_t>(to - from);
     const std::size_t kept = std::min(cutLength_, kMaxFieldLength);
-    if (std::memchr(from, '\0', length) != nullptr) pending().hasNul = true;
-    std::memcpy(slots_[column_].data() + kept, from, std::min(length, kMaxFieldLength - kept));
+    if (std::memchr(from, '\0', length) != nullptr) hasNul_ = true;
+    std::memcpy(slot + kept, from, std::min(length, kMaxFieldLength - kept));
     cutLength_ += length;
   }
 
   void endCutToken() {
     cutToken_ = false;
-    if (cutLength_ > kMaxFieldLength) pending().overlong = true;
-    addToken(std::string_view(slots_[column_].data(), std::min(cutLength_, kMaxFieldLength)));
+    if (cutLength_ > kMaxFieldLength) overlong_ = true;
+    addToken(
+        std::string_view(batch_->slots[column_].data(), std::min(cutLength_, kMaxFieldLength)));
   }
 
-  // Tokens of an unfinished record point into the block that is about to be overwritten.
+  // The unfinished record's fields, and a cut token that spans the whole block, point into the
+  // batch, which the merging stage is about to take: they are kept in the tokenizer's slots.
   void keepPendingTokens() {
     for (std::size_t column = 0; column < column_; ++column) {
-      std::string_view& token = pending().tokens[column];
-      if (token.data() == slots_[column].data()) continue;
+      std::string_view& token = pending_.tokens[column];
       const std::size_t length = std::min(token.size(), kMaxFieldLength);
-      std::memcpy(slots_[column].data(), token.data(), length);
-      token = std::string_view(slots_[column].data(), length);
+      std::memcpy(kept_[column].data(), token.data(), length);
+      token = std::string_view(kept_[column].data(), length);
+    }
+    if (cutToken_) {
+      std::memcpy(kept_[column_].data(), batch_->slots[column_].data(),
+                  std::min(cutLength_, kMaxFieldLength));
     }
   }
 
-  void requestNodeSlots(Record& record) {
-    record.firstHash = hashText(record.tokens[0]);
-    record.secondHash = hashText(record.tokens[5]);
+  const bool keepSelf_;
+  Batch* batch_ = nullptr;
+  Record pending_;
+  bool overlong_ = false;
+  bool hasNul_ = false;
+  std::size_t column_ = 0;
+  FieldSlots kept_{};
+  bool cutToken_ = false;
+  std::size_t cutLength_ = 0;
+  std::size_t completed_ = 0;
+  std::size_t skippedRecords_ = 0;
+  int overlongRecords_ = 0;
+  int nulRecords_ = 0;
+  bool blockHasNul_ = false;
+  const char* blockStart_ = nullptr;
+  std::size_t blockOffset_ = 0;        // bytes fed before the current block
+  bool lineBreakAtBlockStart_ = true;  // the start of the file counts as a line break
+  std::size_t midLineRecords_ = 0;
+  std::size_t firstMidLineOffset_ = 0;
+};
+
+// Adds the records of each batch to the network, in file order. Loading is bound by memory
+// latency, so a record is not added at once: it is prepared in three steps, kAhead records
+// apart, each asking the store to fetch what the next step or the addition will read.
+class RecordMerger {
+ public:
+  RecordMerger(Network& network, int sourceIndex, Output& out)
+      : network_(network), source_(sourceIndex), out_(out) {}
+
+  // Time complexity: O(records) expected, plus their citation inserts.
+  void merge(Batch& batch) {
+    std::vector<Record>& records = batch.records;
+    const std::size_t count = records.size();
+    for (std::size_t next = 0; next < count + 3 * kAhead; ++next) {
+      if (next < count) requestNodeSlots(records[next]);
+      if (next >= kAhead && next - kAhead < count) requestNodes(records[next - kAhead]);
+      if (next >= 2 * kAhead && next - 2 * kAhead < count) {
+        requestDetails(records[next - 2 * kAhead]);
+      }
+      if (next >= 3 * kAhead && next - 3 * kAhead < count) addRecord(records[next - 3 * kAhead]);
+    }
+  }
+
+ private:
+  static constexpr std::size_t kAhead = 4;
+
+  void requestNodeSlots(const Record& record) {
     network_.prefetchNodeSlot(record.firstHash);
     network_.prefetchNodeSlot(record.secondHash);
   }
@@ -264,55 +340,164 @@ class RecordAssembler {
   }
 
   void addRecord(const Record& record) {
-    if (record.overlong) {
-      ++overlongRecords_;
-      ++skippedRecords_;
-      return;
-    }
-    if (record.hasNul) {
-      ++nulRecords_;
-      ++skippedRecords_;
-      return;
-    }
     const auto& token = record.tokens;
-    const std::optional<std::int32_t> pmid = parsePubMedId(token[12]);
-    if (!pmid || (!keepSelf_ && token[0] == token[5])) {
-      ++skippedRecords_;
-      return;
-    }
     // Columns 4 and 5 hold the fourth and third attributes, in that crossed order.
     const NodeId first =
         network_.updateAndRetrieveInteractor(token[0], token[1], token[2], token[4], token[3]);
     const NodeId second =
         network_.updateAndRetrieveInteractor(token[5], token[6], token[7], token[9], token[8]);
-    network_.addInteractionToHash(first, second, token[10], token[11], *pmid, source_, out_);
+    network_.addInteractionToHash(first, second, token[10], token[11], record.pmid, source_, out_);
   }
 
   Network& network_;
   const int source_;
-  const bool keepSelf_;
   Output& out_;
-  std::array<Record, kRing> ring_{};
-  std::size_t completed_ = 0;  // records completed so far; the next one is being assembled
-  std::size_t added_ = 0;      // records added to the network so far
-  std::array<std::array<char, kMaxFieldLength>, kSigColumns> slots_{};
-  std::size_t column_ = 0;
-  bool cutToken_ = false;
-  std::size_t cutLength_ = 0;
-  int overlongRecords_ = 0;
-  int nulRecords_ = 0;
-  bool blockHasNul_ = false;
-  std::size_t skippedRecords_ = 0;
-  const char* blockStart_ = nullptr;
-  std::size_t blockOffset_ = 0;        // bytes fed before the current block
-  bool lineBreakAtBlockStart_ = true;  // the start of the file counts as a line break
-  std::size_t midLineRecords_ = 0;
-  std::size_t firstMidLineOffset_ = 0;
+};
+
+// Batches passed from one thread to the other, in order. Closing it wakes a waiting taker.
+class BatchQueue {
+ public:
+  void put(Batch* batch) {
+    {
+      std::lock_guard lock(mutex_);
+      batches_.push_back(batch);
+    }
+    ready_.notify_one();
+  }
+
+  // The next batch, or nullptr once the queue is closed and empty.
+  Batch* take() {
+    std::unique_lock lock(mutex_);
+    ready_.wait(lock, [this] { return closed_ || !batches_.empty(); });
+    if (batches_.empty()) return nullptr;
+    Batch* batch = batches_.front();
+    batches_.pop_front();
+    return batch;
+  }
+
+  void close() {
+    {
+      std::lock_guard lock(mutex_);
+      closed_ = true;
+    }
+    ready_.notify_all();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable ready_;
+  std::deque<Batch*> batches_;
+  bool closed_ = false;
+};
+
+// Reads the next block of the file into the batch, a byte order mark at the file's start left
+// out; false at the end of the file or on an error.
+bool readBlock(std::FILE* file, std::size_t blockBytes, Batch& batch, bool atStart) {
+  char* const data = batch.block.get();
+  batch.size = std::fread(data, 1, atStart ? Batch::firstReadBytes(blockBytes) : blockBytes, file);
+  if (atStart && std::string_view(data, batch.size).starts_with(kByteOrderMark)) {
+    batch.size -= kByteOrderMark.size();
+    std::memmove(data, data + kByteOrderMark.size(), batch.size);
+  }
+  return batch.size > 0 || (atStart && !std::feof(file) && !std::ferror(file));
+}
+
+// Both stages in turn on this thread. False when reading failed.
+bool readInTurn(std::FILE* file, std::size_t blockBytes, Tokenizer& tokenizer,
+                RecordMerger& merger) {
+  Batch batch(blockBytes);
+  for (bool atStart = true; readBlock(file, blockBytes, batch, atStart); atStart = false) {
+    tokenizer.feed(batch);
+    merger.merge(batch);
+  }
+  if (std::ferror(file)) return false;
+  tokenizer.finish(batch);
+  merger.merge(batch);
+  return true;
+}
+
+// Reading and tokenising on a second thread, merging on this one: the stages pass a few
+// batches round, so the reading thread is at most that many blocks ahead.
+class TwoStageReading {
+ public:
+  TwoStageReading(std::FILE* file, std::size_t blockBytes, Tokenizer& tokenizer)
+      : file_(file), blockBytes_(blockBytes), tokenizer_(tokenizer) {
+    for (std::size_t i = 0; i < kBatches; ++i) {
+      batches_.push_back(std::make_unique<Batch>(blockBytes));
+      free_.put(batches_.back().get());
+    }
+    reader_ = std::thread([this] { readAll(); });
+  }
+  // Stops the reading thread, which may still wait for a free batch when merging failed.
+  ~TwoStageReading() {
+    free_.close();
+    reader_.join();
+  }
+  TwoStageReading(const TwoStageReading&) = delete;
+  TwoStageReading& operator=(const TwoStageReading&) = delete;
+
+  // False when reading failed.
+  bool mergeAll(RecordMerger& merger) {
+    while (Batch* batch = filled_.take()) {
+      merger.merge(*batch);
+      free_.put(batch);
+    }
+    if (failure_) std::rethrow_exception(failure_);
+    return complete_;
+  }
+
+ private:
+  static constexpr std::size_t kBatches = 3;
+
+  void readAll() {
+    try {
+      complete_ = readBatches();
+    } catch (...) {
+      failure_ = std::current_exception();
+    }
+    filled_.close();
+  }
+
+  bool readBatches() {
+    bool atStart = true;
+    while (Batch* batch = free_.take()) {
+      if (!readBlock(file_, blockBytes_, *batch, atStart)) {
+        if (std::ferror(file_)) return false;
+        tokenizer_.finish(*batch);
+        filled_.put(batch);
+        return true;
+      }
+      atStart = false;
+      tokenizer_.feed(*batch);
+      filled_.put(batch);
+    }
+    return false;
+  }
+
+  std::FILE* const file_;
+  const std::size_t blockBytes_;
+  Tokenizer& tokenizer_;
+  std::vector<std::unique_ptr<Batch>> batches_;
+  BatchQueue free_;
+  BatchQueue filled_;
+  bool complete_ = false;
+  std::exception_ptr failure_;
+  std::thread reader_;
 };
 
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
+
+// Moves to the start of the file's data: past a byte order mark, if there is one.
+void seekDataStart(std::FILE* file) {
+  std::array<char, kByteOrderMark.size()> head{};
+  std::rewind(file);
+  if (std::fread(head.data(), 1, head.size(), file) != head.size() ||
+      std::string_view(head.data(), head.size()) != kByteOrderMark) {
+    std::rewind(file);
+  }
+}
 
 // The line breaks in the next `bytes` bytes of the file: "\n", "\r\n" and a lone "\r".
 std::size_t countLineBreaks(std::FILE* file, std::size_t bytes) {
@@ -341,37 +526,35 @@ std::optional<std::int32_t> parsePubMedId(std::string_view token) {
 }
 
 SigFileSummary readSigFile(const char* path, Network& network, int sourceIndex,
-                           bool keepSelfInteractions, Output& out) {
+                           bool keepSelfInteractions, Output& out, const ReadPlan& plan) {
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "rb"));
   if (!file) {
     out.print("Could not open %s for reading.\n", path);
     return {.readable = false};
   }
-  RecordAssembler assembler(network, sourceIndex, keepSelfInteractions, out);
-  auto block = std::make_unique_for_overwrite<char[]>(kBlockBytes + kPadding);
-  std::size_t got = std::fread(block.get(), 1, kBlockBytes, file.get());
-  const bool marked = std::string_view(block.get(), got).starts_with(kByteOrderMark);
-  const std::size_t skip = marked ? kByteOrderMark.size() : 0;
-  if (got > skip) assembler.feed(block.get() + skip, got - skip);
-  while ((got = std::fread(block.get(), 1, kBlockBytes, file.get())) > 0) {
-    assembler.feed(block.get(), got);
-  }
-  if (std::ferror(file.get())) {
+  Tokenizer tokenizer(keepSelfInteractions);
+  RecordMerger merger(network, sourceIndex, out);
+  const bool twoThreads =
+      plan.threads == 2 || (plan.threads == 0 && std::thread::hardware_concurrency() > 1);
+  const bool complete =
+      twoThreads ? TwoStageReading(file.get(), plan.blockBytes, tokenizer).mergeAll(merger)
+                 : readInTurn(file.get(), plan.blockBytes, tokenizer, merger);
+  if (!complete) {
     out.print("Could not open %s for reading.\n", path);
     return {.readable = false};
   }
-  SigFileSummary summary = assembler.finish();
+  SigFileSummary summary = tokenizer.summary();
   if (summary.midLineRecords > 0) {
-    std::fseek(file.get(), static_cast<long>(skip), SEEK_SET);
+    seekDataStart(file.get());
     summary.firstMidLineRecordLine =
-        1 + countLineBreaks(file.get(), assembler.firstMidLineOffset());
+        1 + countLineBreaks(file.get(), tokenizer.firstMidLineOffset());
   }
-  if (assembler.overlongRecords() > 0) {
+  if (tokenizer.overlongRecords() > 0) {
     out.print("Skipped %d records of %s with a field longer than 199 characters.\n",
-              assembler.overlongRecords(), path);
+              tokenizer.overlongRecords(), path);
   }
-  if (assembler.nulRecords() > 0) {
-    out.print("Skipped %d records of %s with a NUL byte in a field.\n", assembler.nulRecords(),
+  if (tokenizer.nulRecords() > 0) {
+    out.print("Skipped %d records of %s with a NUL byte in a field.\n", tokenizer.nulRecords(),
               path);
   }
   return summary;

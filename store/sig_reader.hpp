@@ -15,6 +15,16 @@ inline constexpr int kSigColumns = 13;
 inline constexpr std::size_t kMaxFieldLength = 199;
 // A UTF-8 byte order mark, skipped at the very start of a SIG file or a seed file.
 inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+inline constexpr std::size_t kSigBlockBytes = 1 << 18;
+
+// How a file is read: in blocks of blockBytes; with threads 2 tokenised on a second thread
+// while this one adds the records of the blocks before to the network, with 1 both on this
+// thread, with 0 on two when the machine has more than one core. The network and the summary
+// end the same either way.
+struct ReadPlan {
+  std::size_t blockBytes = kSigBlockBytes;
+  int threads = 0;
+};
 
 // The PubMed id of column 13, read as atoi reads it (optional sign, leading digits); nothing
 // when it is not positive or does not fit a signed 32-bit integer.
@@ -38,6 +48,7 @@ struct SigFileSummary {
 // Time complexity: O(file size) expected; a file with records beginning mid-line is read
 // up to the first of them a second time, to count its lines.
 SigFileSummary readSigFile(const char* path, Network& network, int sourceIndex,
-                           bool keepSelfInteractions, Output& out);
+                           bool keepSelfInteractions, Output& out,
+                           const ReadPlan& plan = ReadPlan{});
 
 }  // namespace seedweave

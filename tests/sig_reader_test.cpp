@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <random>
 #include <sstream>
 
 #include "test_support.hpp"
@@ -15,7 +17,7 @@ namespace {
 using testing::sigLine;
 using testing::TempDir;
 
-constexpr std::size_t kBlock = 1 << 20;  // the reader's block size
+constexpr std::size_t kBlock = kSigBlockBytes;
 
 // Everything the store holds: nodes with their attributes, then interactions with citations.
 std::string describe(const Network& net) {
@@ -43,7 +45,7 @@ std::string load(const std::string& content, bool keepSelf = false,
   const std::string path = dir.write("in.sig", content);
   Network net;
   Output out;
-  readSigFile(path.c_str(), net, 0, keepSelf, out);
+  readSigFile(path.c_str(), net, 0, keepSelf, out, ReadPlan{kBlock, 1});
   if (printed != nullptr) {
     *printed = out.captured();
     for (std::size_t at; (at = printed->find(path)) != std::string::npos;) {
@@ -210,7 +212,7 @@ SigFileSummary summarize(const std::string& content) {
   const std::string path = dir.write("in.sig", content);
   Network net;
   Output out;
-  return readSigFile(path.c_str(), net, 0, false, out);
+  return readSigFile(path.c_str(), net, 0, false, out, ReadPlan{kBlock, 1});
 }
 
 TEST(SigReaderSummary, RecordsBeginningMidLineAndIncompleteEnds) {
@@ -259,6 +261,57 @@ TEST(SigReaderSummary, RecordsBeginningMidLineAndIncompleteEnds) {
     EXPECT_EQ(summary.midLineRecords, c.midLine);
     EXPECT_EQ(summary.firstMidLineRecordLine, c.firstLine);
     EXPECT_EQ(summary.trailingFields, c.trailingFields);
+  }
+}
+
+// Everything a read leaves: the store, the messages and the summary.
+std::string readWith(const std::string& path, bool keepSelf, const ReadPlan& plan) {
+  Network net;
+  Output out;
+  const SigFileSummary s = readSigFile(path.c_str(), net, 0, keepSelf, out, plan);
+  std::ostringstream text;
+  text << describe(net) << out.captured() << s.readable << ' ' << s.records << ' '
+       << s.skippedRecords << ' ' << s.midLineRecords << ' ' << s.firstMidLineRecordLine << ' '
+       << s.trailingFields;
+  return text.str();
+}
+
+// Random records (names from a small pool so that records merge; a few fields overlong, with
+// a NUL byte or an invalid PubMed id; sometimes a byte order mark) under random white space,
+// read in random blocks so that boundaries fall everywhere: with one thread or two, every
+// record reaches the store in the same order, with the same messages and summary.
+TEST(SigReaderBlocks, TwoThreadsLoadWhatOneLoads) {
+  std::mt19937 random(20261208);
+  const auto pick = [&random](int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(random);
+  };
+  const std::array<std::string, 6> spaces{" ", "\t", "\n", "\r\n", "  \v", "\f "};
+  for (int round = 0; round < 80; ++round) {
+    std::string content = pick(0, 3) == 0 ? std::string(kByteOrderMark) : "";
+    for (int token = pick(0, 13 * 150 + 12); token > 0; --token) {
+      const int column = token % kSigColumns;
+      if (column == 0 || column == 5) {
+        content += 'N' + std::to_string(pick(0, 30));
+      } else if (column == 12) {
+        content += std::to_string(pick(-2, 60));
+      } else {
+        const int odd = pick(1, 150);
+        content += odd == 1   ? std::string(230, 'x')
+                   : odd == 2 ? std::string("a\0b", 3)
+                              : std::string(static_cast<std::size_t>(pick(1, 12)),
+                                            static_cast<char>('a' + column));
+      }
+      content += spaces[static_cast<std::size_t>(pick(0, 5))];
+    }
+    TempDir dir;
+    const std::string path = dir.write("in.sig", content);
+    const bool keepSelf = round % 2 == 0;
+    const auto block = static_cast<std::size_t>(pick(1, 700));
+    const std::string expected = readWith(path, keepSelf, ReadPlan{kBlock, 1});
+    for (const ReadPlan plan : {ReadPlan{block, 1}, ReadPlan{block, 2}, ReadPlan{kBlock, 2}}) {
+      EXPECT_TRUE(readWith(path, keepSelf, plan) == expected)
+          << "round " << round << ", block " << plan.blockBytes << ", threads " << plan.threads;
+    }
   }
 }
 
