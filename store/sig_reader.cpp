@@ -10,6 +10,7 @@
 #include <exception>
 #include <memory>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -485,6 +486,17 @@ class TwoStageReading {
   std::thread reader_;
 };
 
+// The two stages under way, or none when no second thread can be started (as under a tight
+// memory limit, where its stack cannot be had): the file is then read on this thread alone.
+std::unique_ptr<TwoStageReading> startTwoStages(std::FILE* file, std::size_t blockBytes,
+                                                Tokenizer& tokenizer) {
+  try {
+    return std::make_unique<TwoStageReading>(file, blockBytes, tokenizer);
+  } catch (const std::system_error&) {
+    return nullptr;
+  }
+}
+
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
@@ -536,9 +548,10 @@ SigFileSummary readSigFile(const char* path, Network& network, int sourceIndex,
   RecordMerger merger(network, sourceIndex, out);
   const bool twoThreads =
       plan.threads == 2 || (plan.threads == 0 && std::thread::hardware_concurrency() > 1);
-  const bool complete =
-      twoThreads ? TwoStageReading(file.get(), plan.blockBytes, tokenizer).mergeAll(merger)
-                 : readInTurn(file.get(), plan.blockBytes, tokenizer, merger);
+  const std::unique_ptr<TwoStageReading> twoStages =
+      twoThreads ? startTwoStages(file.get(), plan.blockBytes, tokenizer) : nullptr;
+  const bool complete = twoStages ? twoStages->mergeAll(merger)
+                                  : readInTurn(file.get(), plan.blockBytes, tokenizer, merger);
   if (!complete) {
     out.print("Could not open %s for reading.\n", path);
     return {.readable = false};
