@@ -55,7 +55,7 @@ report() {
   local stem=${arguments[*]}
   stem=${stem// /-}
   local files=("$data/$stem-1.sig" "$data/$stem-2.sig" "$data/$stem-3.sig")
-  if [[ ! -f "${files[2]}" ]]; then
+  if [[ ! -s "${files[2]}" ]]; then
     echo "Generating the $profile network into bench/data ..."
     "$build/bench/generate_network" "${arguments[@]}" "$data"
   fi

@@ -31,7 +31,7 @@ cmake --build "$build" -j2 --target seedweave generate_network search_bench > /d
 generate() {
   local first=$1
   shift
-  [[ -f "$data/$first" ]] || "$build/bench/generate_network" "$@" "$data" > /dev/null
+  [[ -s "$data/$first" ]] || "$build/bench/generate_network" "$@" "$data" > /dev/null
 }
 
 # Wall seconds and peak resident kilobytes of one run in the scratch folder, stdin from $1,
