@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <clocale>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -35,6 +36,12 @@ void useTerminalCharacterSet() {
   if (chosen == nullptr || std::strcmp(chosen, "C") == 0 || std::strcmp(chosen, "POSIX") == 0) {
     std::setlocale(LC_CTYPE, "C.UTF-8");
   }
+}
+
+// How many characters libedit holds for `text`: it deletes by characters, not bytes.
+int characterCount(const std::string& text) {
+  const std::size_t count = std::mbstowcs(nullptr, text.c_str(), 0);
+  return static_cast<int>(count == static_cast<std::size_t>(-1) ? text.size() : count);
 }
 
 bool isSpace(char c) {
@@ -121,7 +128,7 @@ class EditingReader final : public LineEditor {
       return CC_ERROR;
     }
     if (replacement != word) {
-      el_deletestr(editor_, static_cast<int>(word.size()));
+      el_deletestr(editor_, characterCount(word));
       el_insertstr(editor_, replacement.c_str());
       lastTab_ = before.substr(0, start) + replacement;
       return CC_REFRESH;

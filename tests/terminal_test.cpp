@@ -214,7 +214,7 @@ TEST(Terminal, EditingHistoryCompletionAndHints) {
        {{kSeedPrompt, "Akr1c22\r"}, {kSeedPrompt, "Gapdh\r"}, {kSeedPrompt, "\022c22\r"}},
        {"Akr1c22", "Gapdh", "Akr1c22"}},
       {"several words on one line", {{kSeedPrompt, "Gapdh Akr1c21\r"}}, {"Gapdh", "Akr1c21"}},
-      {"letters beyond ASCII", {{kSeedPrompt, "Tp\xc3\xa9\r"}}, {"Tp\xc3\xa9"}},
+      {"letters beyond ASCII", {{kSeedPrompt, "Gapdh Tp\xc3\xa9\t\r"}}, {"Gapdh", "Tp\xc3\xa9"}},
       {"Tab completes a unique name", {{kSeedPrompt, "Gap\t\r"}}, {"Gapdh"}},
       {"a second Tab lists the candidates",
        {{kSeedPrompt, "Akr\t\t"}, {"Akr1c21  Akr1c22", "2\r"}},
