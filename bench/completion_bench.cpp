@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
   Network network;
   Output quiet;
   for (int i = 1; i < argc; ++i) readSigFile(argv[i], network, i - 1, false, quiet);
-  network.runTallies(quiet);
+  network.runTallies();
   std::printf("%zu nodes\n", network.nodeCount());
 
   NodeNames names(network);

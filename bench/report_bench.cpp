@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
   for (std::size_t source = 0; source < options.files.size(); ++source) {
     seedweave::readSigFile(options.files[source], network, static_cast<int>(source), false, out);
   }
-  network.runTallies(out);
+  network.runTallies();
   std::printf("Read Time:        %8.3f s  (%zu nodes, %zu interactions)\n", secondsSince(start),
               network.nodeCount(), network.interactionCount());
 

@@ -222,7 +222,7 @@ int main(int argc, char** argv) {
   for (std::size_t i = 0; i < options.files.size(); ++i) {
     readSigFile(options.files[i], network, static_cast<int>(i), false, quiet);
   }
-  network.runTallies(quiet);
+  network.runTallies();
   const double loadSeconds = secondsSince(start);
   const long loadedMegabytes = peakResidentMegabytes();
 

@@ -4,6 +4,7 @@
 
 #include "driver/messages.hpp"
 #include "export/cycles.hpp"
+#include "export/messages.hpp"
 #include "export/output_file.hpp"
 #include "export/sig_writers.hpp"
 #include "report/stats.hpp"

@@ -76,7 +76,6 @@ inline constexpr const char* kNamePrompt = "\nPlease enter a name for the new su
 inline constexpr const char* kNameIllegal =
     "\nPlease give a name for the subnetwork that does not\n"
     "contain illegal characters for a file name.\n";
-inline constexpr const char* kCannotWrite = "Could not open %s for writing.\n";
 inline constexpr const char* kNameIsInput = "%s is one of the input files; choose another name.\n";
 inline constexpr const char* kSavingFiltered = "Saving filtered network as sig and sif files...\n";
 inline constexpr const char* kSavingPlain = "Saving new network as sig and sif files...\n";

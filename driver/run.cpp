@@ -47,7 +47,7 @@ void loadNetwork(const std::vector<std::string>& paths, Network& network, Output
     skipped += file.skippedRecords;
   }
   out.print("%s", messages::kTallying);
-  network.runTallies(out);
+  network.runTallies();
   diagnostics.print(messages::kLoadedNetwork, network.nodeCount(), network.interactionCount(),
                     records, skipped);
 }

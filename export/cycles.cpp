@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "export/messages.hpp"
 #include "export/output_file.hpp"
 #include "export/text_stream.hpp"
 #include "search/step_records.hpp"
@@ -14,8 +15,12 @@ namespace {
 // Source bit sets hold 32 sources; later sources never have a bit.
 constexpr std::size_t kSourceBits = 32;
 
-void dumpIntTo(std::FILE* file, const Network& network, const INTERACTION& interaction,
-               const std::vector<std::string>& sourcePaths, std::string& line) {
+// The clique lines of one interaction, citations in ascending PubMed id and, within one,
+// sources in ascending index; sourcePaths[i] is the path of source index i. Every citation
+// is written, whatever its article load. `line` is scratch reused across interactions.
+// Time complexity: O(citations × sources).
+void dumpInt(std::FILE* file, const Network& network, const INTERACTION& interaction,
+             const std::vector<std::string>& sourcePaths, std::string& line) {
   line.assign(network.name(interaction.first));
   line.push_back(' ');
   line.append(network.name(interaction.second));
@@ -127,7 +132,7 @@ class CycleWalk {
       reportMissingStep(network_, from, to, out_);
       return;
     }
-    if (file != nullptr) dumpIntTo(file, network_, network_.interaction(id), sourcePaths_, line_);
+    if (file != nullptr) dumpInt(file, network_, network_.interaction(id), sourcePaths_, line_);
   }
 
   const Network& network_;
@@ -150,11 +155,10 @@ void openCycleFiles(std::vector<OutputFile>& files, const char* nodeName, const 
     std::string fileName;
     if (size == 3) {
       fileName = stem + "-cliques.txt";
-      out.print("Saving cliques originating with %s to file %s\n", nodeName, fileName.c_str());
+      out.print(messages::kSavingCliques, nodeName, fileName.c_str());
     } else {
       fileName = stem + "-" + std::to_string(size) + "cycles.txt";
-      out.print("Saving cycles of size %d originating with %s to file %s\n", size, nodeName,
-                fileName.c_str());
+      out.print(messages::kSavingCycles, size, nodeName, fileName.c_str());
     }
     files[k].open(fileName, out);
   }
@@ -162,23 +166,17 @@ void openCycleFiles(std::vector<OutputFile>& files, const char* nodeName, const 
 
 }  // namespace
 
-void dumpInt(std::FILE* file, const Network& network, const INTERACTION& interaction,
-             const std::vector<std::string>& sourcePaths) {
-  std::string line;
-  dumpIntTo(file, network, interaction, sourcePaths, line);
-}
-
 void dumpCycles(const Network& network, NodeId node, int maxSize,
                 const std::vector<std::string>& sourcePaths, const InteractionFilter& filter,
                 Output& out) {
   const char* nodeName = network.name(node);
   const std::string stem = fileStem(nodeName);
-  out.print("Preparing to find cycles of up to size %d originating from %s.\n", maxSize, nodeName);
+  out.print(messages::kPreparingCycles, maxSize, nodeName);
   std::vector<OutputFile> cycleFiles(static_cast<std::size_t>(std::max(maxSize - 2, 0)));
   openCycleFiles(cycleFiles, nodeName, stem, out);
 
   const std::string neighboursName = stem + "-neighbors.txt";
-  out.print("Saving neighbors of %s to file %s\n", nodeName, neighboursName.c_str());
+  out.print(messages::kSavingNeighbours, nodeName, neighboursName.c_str());
   OutputFile neighbours;
   neighbours.open(neighboursName, out);
 

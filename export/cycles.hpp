@@ -14,12 +14,6 @@
 
 namespace seedweave {
 
-// The clique lines of one interaction, citations in ascending PubMed id and, within one,
-// sources in ascending index; sourcePaths[i] is the path of source index i. Every citation
-// is written, whatever its article load. Time complexity: O(citations × sources).
-void dumpInt(std::FILE* file, const Network& network, const INTERACTION& interaction,
-             const std::vector<std::string>& sourcePaths);
-
 // Writes the node's files into the current directory, named after the node with every '/'
 // and '\' replaced by '_', and prints what it saves where. Walks every closed walk of 3 up to
 // maxSize interactions from the node, never stepping straight back, along interactions that

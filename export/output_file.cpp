@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "export/messages.hpp"
+
 namespace seedweave {
 
 namespace {
@@ -144,9 +146,9 @@ bool OutputFile::open(const std::string& name, Output& out) {
   if (opened == Opened::yes) return true;
   failedAny = true;
   if (opened == Opened::input) {
-    out.print("%s is one of the input files; it was not replaced.\n", name.c_str());
+    out.print(messages::kInputNotReplaced, name.c_str());
   } else {
-    out.print("Could not open %s for writing.\n", name.c_str());
+    out.print(messages::kCannotWrite, name.c_str());
   }
   return false;
 }
@@ -158,7 +160,7 @@ bool OutputFile::close(Output& out) {
     return true;
   }
   failedAny = true;
-  out.print("Could not write %s completely.\n", name_.c_str());
+  out.print(messages::kIncompleteWrite, name_.c_str());
   return false;
 }
 

@@ -88,20 +88,10 @@ void writeTable(const Network& network, const SubnetworkTable& table, WriteOne w
 
 }  // namespace
 
-void writeSigLine(std::FILE* stream, const Network& network, const INTERACTION& interaction) {
-  std::string line;
-  writeSigLinesWithin(stream, network, interaction, 0, line);
-}
-
 void intHashToSig(std::FILE* stream, const Network& network, const SubnetworkTable& table) {
   writeTable(network, table, [&](const INTERACTION& interaction, std::string& line) {
     writeSigLinesWithin(stream, network, interaction, 0, line);
   });
-}
-
-void writeSifLine(std::FILE* stream, const Network& network, const INTERACTION& interaction) {
-  std::string line;
-  writeSifLineTo(stream, network, interaction, line);
 }
 
 void intHashToSif(std::FILE* stream, const Network& network, const SubnetworkTable& table) {
@@ -110,23 +100,11 @@ void intHashToSif(std::FILE* stream, const Network& network, const SubnetworkTab
   });
 }
 
-void writeSigLineFiltered(std::FILE* stream, const Network& network, const INTERACTION& interaction,
-                          int minReferences, int maxArticleLoad) {
-  std::string line;
-  writeSigFilteredTo(stream, network, interaction, minReferences, maxArticleLoad, line);
-}
-
 void intHashToSigFiltered(std::FILE* stream, const Network& network, const SubnetworkTable& table,
                           int minReferences, int maxArticleLoad) {
   writeTable(network, table, [&](const INTERACTION& interaction, std::string& line) {
     writeSigFilteredTo(stream, network, interaction, minReferences, maxArticleLoad, line);
   });
-}
-
-void writeSifLineFiltered(std::FILE* stream, const Network& network, const INTERACTION& interaction,
-                          int minReferences, int maxArticleLoad) {
-  std::string line;
-  writeSifFilteredTo(stream, network, interaction, minReferences, maxArticleLoad, line);
 }
 
 void intHashToSifFiltered(std::FILE* stream, const Network& network, const SubnetworkTable& table,

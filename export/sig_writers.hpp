@@ -15,28 +15,21 @@
 
 namespace seedweave {
 
-// One SIG line per citation. Time complexity: O(citations).
-void writeSigLine(std::FILE* stream, const Network& network, const INTERACTION& interaction);
+// One SIG line per citation of every interaction.
 // Time complexity: O(k log k + lines written) for k interactions in the table.
 void intHashToSig(std::FILE* stream, const Network& network, const SubnetworkTable& table);
 
-// One SIF line, whatever the citations. Time complexity: O(length of the line).
-void writeSifLine(std::FILE* stream, const Network& network, const INTERACTION& interaction);
+// One SIF line per interaction, whatever the citations.
 // Time complexity: O(k log k + lines written) for k interactions in the table.
 void intHashToSif(std::FILE* stream, const Network& network, const SubnetworkTable& table);
 
-// Nothing when fewer than minReferences citations have an article load within the limit
-// (0 = no limit); otherwise one SIG line per such citation. Time complexity: O(citations).
-void writeSigLineFiltered(std::FILE* stream, const Network& network, const INTERACTION& interaction,
-                          int minReferences, int maxArticleLoad);
+// For each interaction: nothing when fewer than minReferences citations have an article load
+// within the limit (0 = no limit); otherwise one SIG line per such citation.
 // Time complexity: O(k log k + citations in the table).
 void intHashToSigFiltered(std::FILE* stream, const Network& network, const SubnetworkTable& table,
                           int minReferences, int maxArticleLoad);
 
-// The SIF line exactly when writeSigLineFiltered writes at least one line for the
-// interaction. Time complexity: O(citations).
-void writeSifLineFiltered(std::FILE* stream, const Network& network, const INTERACTION& interaction,
-                          int minReferences, int maxArticleLoad);
+// An interaction's SIF line exactly when intHashToSigFiltered writes at least one line for it.
 // Time complexity: O(k log k + citations in the table).
 void intHashToSifFiltered(std::FILE* stream, const Network& network, const SubnetworkTable& table,
                           int minReferences, int maxArticleLoad);

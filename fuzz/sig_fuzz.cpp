@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Network network;
   Output out;
   readSigFile(path.c_str(), network, 0, byteAt(data, size, 3) % 2 == 1, out);
-  network.runTallies(out);
+  network.runTallies();
   const InteractionFilter filter(network, byteAt(data, size, 0) % 3, byteAt(data, size, 1) % 4);
   NodeSet seeds;
   const std::size_t seedCount = std::min<std::size_t>(network.nodeCount(), 4);

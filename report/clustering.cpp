@@ -6,6 +6,8 @@
 #include <limits>
 #include <utility>
 
+#include "report/messages.hpp"
+
 namespace seedweave {
 
 int GetRandomNumber(int n) { return std::rand() % n; }
@@ -226,16 +228,16 @@ class Clustering {
 
 void writeClusters(std::FILE* report, int k, const std::vector<SeedCluster>& clusters,
                    const std::vector<const char*>& names) {
-  std::fprintf(report, "K=%d\n", k);
+  std::fprintf(report, messages::kClusteringK, k);
   for (std::size_t c = 0; c < clusters.size(); ++c) {
     const SeedCluster& cluster = clusters[c];
     const int number = static_cast<int>(c) + 1;
     const int size = static_cast<int>(cluster.members.size());
     if (cluster.averagePathLength) {
-      std::fprintf(report, "cluster %d CPL=%.2f nodes=%d\n", number,
+      std::fprintf(report, messages::kClusterCpl, number,
                    static_cast<double>(*cluster.averagePathLength), size);
     } else {
-      std::fprintf(report, "cluster %d CPL=NA nodes=%d\n", number, size);
+      std::fprintf(report, messages::kClusterCplNone, number, size);
     }
     for (int seed : cluster.members) {
       std::fprintf(report, "%s ", names[static_cast<std::size_t>(seed)]);
@@ -257,7 +259,7 @@ std::vector<SeedCluster> clusterSeeds(const DistanceTable& table, int clusters,
 void writeClusterings(std::FILE* report, const DistanceTable& table,
                       const std::vector<const char*>& names, Output& out) {
   for (int k = kFewestClusters; k <= kMostClusters; ++k) {
-    out.print("Performing K-means clustering with K=%d...\n", k);
+    out.print(messages::kClustering, k);
     writeClusters(report, k, clusterSeeds(table, k), names);
   }
 }

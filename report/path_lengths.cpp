@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "report/messages.hpp"
 #include "search/pruned_enumeration.hpp"
 #include "search/step_records.hpp"
 
@@ -21,12 +22,6 @@ std::size_t DistanceTable::pairPosition(int i, int j) const {
   const auto n = static_cast<std::size_t>(seedCount_);
   const auto row = static_cast<std::size_t>(i);
   return row * n - row * (row + 1) / 2 + static_cast<std::size_t>(j - i - 1);
-}
-
-int GetDistance(int a, int b, const DistanceTable& table, Output& out) {
-  if (a != b) return table.between(a, b);
-  out.print("invalid\n");
-  return table.size() == 0 ? 0 : table.entry(table.size() - 1);
 }
 
 namespace {
@@ -173,7 +168,7 @@ class ReportedSteps {
 
 DistanceTable computePathLengths(const Network& network, const NodeSet& seeds,
                                  const InteractionFilter& filter, Output& out) {
-  out.print("Computing Characteristic Path Length between components...\n");
+  out.print(messages::kComputingPathLengths);
   const int seedCount = static_cast<int>(seeds.size());
   DistanceTable table(seedCount);
   const FilteredNeighbours neighbours(network, filter);
@@ -198,7 +193,7 @@ DistanceTable computePathLengths(const Network& network, const NodeSet& seeds,
   ArrivalCounter enumeration(network, filter);
   for (int i = 0; i < seedCount; ++i) {
     const NodeId source = seeds[static_cast<std::size_t>(i)];
-    out.print("Computing Characteristic Path Length for %s...\n", network.name(source));
+    out.print(messages::kComputingPathLengthsFor, network.name(source));
     for (int j = i + 1; j < seedCount; ++j) {
       const int length = table.between(i, j);
       if (length > kLongestMeasuredPath ||
@@ -230,9 +225,9 @@ void writePathLengthTable(std::FILE* report, const Network& network, const NodeS
 }
 
 void writePseudoCpl(std::FILE* report, const DistanceTable& table) {
-  std::fputs("\nK-means clustering analysis\n", report);
+  std::fputs(messages::kClusteringHeading, report);
   if (table.size() == 0) {
-    std::fprintf(report, "K=1 nodes:%d; pseudo CPL:NA\n", table.seedCount());
+    std::fprintf(report, messages::kPseudoCplNone, table.seedCount());
     return;
   }
   // Added one by one in single precision, as every other mean of the report.
@@ -241,7 +236,7 @@ void writePseudoCpl(std::FILE* report, const DistanceTable& table) {
     sum += static_cast<float>(table.entry(position));
   }
   const float mean = sum / static_cast<float>(table.size());
-  std::fprintf(report, "K=1 nodes:%d; pseudo CPL:%.2f\n", table.seedCount(), mean);
+  std::fprintf(report, messages::kPseudoCpl, table.seedCount(), mean);
 }
 
 }  // namespace seedweave

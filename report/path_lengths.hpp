@@ -41,10 +41,6 @@ class DistanceTable {
   std::vector<std::uint8_t> entries_;
 };
 
-// The entry of the pair {a, b} in either order. Asked for a seed with itself, it prints
-// "invalid" and returns the last entry (0 for an empty table). Time complexity: O(1).
-int GetDistance(int a, int b, const DistanceTable& table, Output& out);
-
 // Fills the table with the length of the shortest simple path between every two seeds over
 // interactions that pass the filter, and prints the progress lines together with every
 // "missing interaction" line that searching each pair at growing lengths would print.

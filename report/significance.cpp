@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "report/messages.hpp"
 #include "search/filter.hpp"
 
 namespace seedweave {
@@ -106,21 +107,17 @@ void writeSignificanceSection(std::FILE* report, const Network& network, const N
   const int subnetworkSize = static_cast<int>(subnetwork.size());
   const BackgroundCounts background = countBackground(network, maxArticleLoad);
 
-  std::fputs("Clustering and significant intermediates analysis:\n", report);
-  std::fprintf(report, "Number of genes from your seed list: %d\n", static_cast<int>(seeds.size()));
-  std::fprintf(report, "Number of intermediate components: %d\n",
-               static_cast<int>(intermediates.size()));
-  std::fprintf(report, "Number of interactions in subnetwork created from seed list: %d\n",
-               subnetworkSize);
-  std::fprintf(report, "Total components in the background network: %d\n", background.nodes);
-  std::fprintf(report, "Total interactions in the background network: %d\n",
-               background.interactions);
-  std::fputs("\nSignificance of intermediates sorted by z-score:\n", report);
-  std::fputs("Gene name, links, links in background, links to seed, links in subnetwork, z-score\n",
-             report);
+  std::fputs(messages::kSignificanceHeading, report);
+  std::fprintf(report, messages::kSeedCount, static_cast<int>(seeds.size()));
+  std::fprintf(report, messages::kIntermediateCount, static_cast<int>(intermediates.size()));
+  std::fprintf(report, messages::kSubnetworkSize, subnetworkSize);
+  std::fprintf(report, messages::kBackgroundNodes, background.nodes);
+  std::fprintf(report, messages::kBackgroundInteractions, background.interactions);
+  std::fputs(messages::kRankingHeading, report);
+  std::fputs(messages::kRankingColumns, report);
 
   if (intermediates.empty()) {
-    std::fputs("No intermediates\n", report);
+    std::fputs(messages::kNoIntermediates, report);
     return;
   }
   for (const Row& row :

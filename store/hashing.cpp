@@ -11,17 +11,6 @@ int getHashIndexFromString(std::string_view text) {
   return static_cast<int>(h % kBucketCount);
 }
 
-int getHashIndexFromInt(std::int32_t value) {
-  std::uint32_t h = 5381;
-  std::int32_t n = value;
-  do {
-    const std::int32_t digit = n % 257;
-    h = h * 33u + static_cast<std::uint32_t>(digit);
-    n /= 257;
-  } while (n != 0);
-  return static_cast<int>(h % kBucketCount);
-}
-
 std::uint32_t addFlag(std::uint32_t flags, int sourceIndex) {
   if (sourceIndex < 0 || sourceIndex >= 32) return flags;
   return flags | (std::uint32_t{1} << sourceIndex);

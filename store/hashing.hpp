@@ -1,5 +1,5 @@
-// The two bucket hashes. Output files list interactions by the string hash of their first
-// end's name, so these must give exactly the values below.
+// The bucket hash of names and the source bit sets. Output files list interactions by the string
+// hash of their first end's name, so these must give exactly the values below.
 #pragma once
 
 #include <cstdint>
@@ -11,9 +11,6 @@ inline constexpr int kBucketCount = 10000;
 
 // Time complexity: O(length). Bytes count as signed 8-bit values.
 int getHashIndexFromString(std::string_view text);
-
-// Time complexity: O(log n). Digits are taken base 257 by truncating division.
-int getHashIndexFromInt(std::int32_t value);
 
 // Source bit sets are 32 bits wide: an index of 32 or more adds nothing.
 std::uint32_t addFlag(std::uint32_t flags, int sourceIndex);

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <utility>
 
 #include "store/hashing.hpp"
+#include "store/messages.hpp"
 
 namespace seedweave {
 
@@ -21,7 +23,6 @@ void prefetchRecord(const Record& record) {
 
 Network::Network()
     : undirected_(texts_.intern("0")),
-      notAvailable_(texts_.intern("NA")),
       binding_(texts_.intern("Binding")),
       colocalization_(texts_.intern("Colocalization")) {}
 
@@ -119,8 +120,7 @@ TextId Network::internLike(TextId& recent, std::string_view text) {
 }
 
 void Network::addInteractionToHash(NodeId a, NodeId b, std::string_view direction,
-                                   std::string_view type, std::int32_t pmid, int sourceIndex,
-                                   Output& out) {
+                                   std::string_view type, std::int32_t pmid, int sourceIndex) {
   const TextId d = internLike(recentDirection_, direction);
   const TextId t = internLike(recentType_, type);
   // One look at the pair answers both lookups of the merge rules, and its free slot takes a
@@ -138,7 +138,7 @@ void Network::addInteractionToHash(NodeId a, NodeId b, std::string_view directio
     INTERACTION& found = interactions_[static_cast<std::size_t>(x)];
     // Found as (b, a), so undirected: a directed report turns it to the report's orientation.
     // The id, adjacency lists and counts stay; only the ends swap.
-    if (found.first == b && a != b && d != undirected_) std::swap(found.first, found.second);
+    if (found.first == b && d != undirected_) std::swap(found.first, found.second);
     mergeReport(found, d, t, pmid, sourceIndex);
     return;
   }
@@ -151,7 +151,7 @@ void Network::addInteractionToHash(NodeId a, NodeId b, std::string_view directio
       return;
     }
   }
-  addInteractionToList(a, b, d, t, pmid, sourceIndex, stored, out);
+  addInteractionToList(a, b, d, t, pmid, sourceIndex, stored);
 }
 
 void Network::mergeReport(INTERACTION& interaction, TextId direction, TextId type,
@@ -167,8 +167,8 @@ void Network::mergeReport(INTERACTION& interaction, TextId direction, TextId typ
 
 InteractionId Network::addInteractionToList(NodeId a, NodeId b, TextId direction, TextId type,
                                             std::int32_t pmid, int sourceIndex,
-                                            const StoredPair& stored, Output& out) {
-  if (stored.forward != none) out.print("How did a dupe get through?\n");
+                                            const StoredPair& stored) {
+  assert(stored.forward == none);  // a report of a pair stored as (a, b) merges into it
   const auto id = static_cast<InteractionId>(interactions_.size());
   INTERACTION created{a, b, direction, type, {}};
   addPMIDtoList(created.pmids, pmid, sourceIndex);
@@ -184,7 +184,9 @@ InteractionId Network::addInteractionToList(NodeId a, NodeId b, TextId direction
   return id;
 }
 
-void Network::runTallies(Output& out) {
+void Network::runTallies() {
+  assert(!tallied_);  // a second pass would count every citation twice
+  tallied_ = true;
   // A citation's index slot is requested 2 * kAhead citations before it is counted, and its
   // tally record, found through the slot that has arrived by then, kAhead citations before.
   constexpr std::size_t kAhead = 8;
@@ -197,13 +199,13 @@ void Network::runTallies(Output& out) {
     for (PMIDLIST& citation : interactions_[index].pmids) {
       tallyIds_.prefetch(citation.pmid);
       if (requested >= kAhead) prefetchTally(slotOf(requested - kAhead)->pmid);
-      if (requested >= 2 * kAhead) countCitation(*slotOf(requested - 2 * kAhead), out);
+      if (requested >= 2 * kAhead) countCitation(*slotOf(requested - 2 * kAhead));
       slotOf(requested++) = &citation;
     }
   }
   for (std::size_t index = requested > 2 * kAhead ? requested - 2 * kAhead : 0; index < requested;
        ++index) {
-    countCitation(*slotOf(index), out);
+    countCitation(*slotOf(index));
   }
 }
 
@@ -212,7 +214,7 @@ void Network::prefetchTally(std::int32_t pmid) const {
   if (tally != none) __builtin_prefetch(&tallies_[static_cast<std::size_t>(tally)], 1);
 }
 
-void Network::countCitation(PMIDLIST& citation, Output& out) {
+void Network::countCitation(PMIDLIST& citation) {
   bool created = false;
   const TallyId tally =
       tallyIds_.findOrAdd(citation.pmid, static_cast<TallyId>(tallies_.size()), created);
@@ -222,17 +224,11 @@ void Network::countCitation(PMIDLIST& citation, Output& out) {
     tallies_.push_back(record);
   }
   tallies_[static_cast<std::size_t>(tally)].interactionCount += 1;
-  citation.tally = getPMIDtalliesFromHash(citation.pmid, out);
-}
-
-TallyId Network::getPMIDtalliesFromHash(std::int32_t pmid, Output& out) const {
-  const TallyId found = tallyIds_.find(pmid);
-  if (found == none) out.print("something fishy is going on.\n");
-  return found;
+  citation.tally = tally;
 }
 
 void Network::freeNetwork(Output& out) {
-  out.print("preparing to loop through hashes...\n");
+  out.print(messages::kReleasingRecords);
   std::vector<INTERACTOR>().swap(nodes_);
   nodeIndex_.clear();
   interactions_.clear();

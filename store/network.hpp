@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cassert>
 #include <string_view>
 #include <vector>
 
@@ -47,7 +48,7 @@ class Network {
   // Merges one report that a interacts with b into the network, creating, turning or
   // updating an interaction. Time complexity: O(1) expected plus the citation insert.
   void addInteractionToHash(NodeId a, NodeId b, std::string_view direction, std::string_view type,
-                            std::int32_t pmid, int sourceIndex, Output& out);
+                            std::int32_t pmid, int sourceIndex);
 
   // --- Loading hints ---------------------------------------------------------------------
   // Loading is bound by memory latency: every record touches a few random places of a large
@@ -69,13 +70,11 @@ class Network {
   // --- Article tallies -------------------------------------------------------------------
   // Counts for every article the interactions citing it and links each citation to its
   // article's tally. Run once, after loading. Time complexity: O(citations) expected.
-  void runTallies(Output& out);
-  // The tally record of an article, or none after printing a warning.
-  TallyId getPMIDtalliesFromHash(std::int32_t pmid, Output& out) const;
-  const PMIDLIST& tally(TallyId id) const { return tallies_[static_cast<std::size_t>(id)]; }
-  std::size_t tallyCount() const { return tallies_.size(); }
-  // The article load of a citation entry: how many interactions cite its article.
+  void runTallies();
+  // The article load of a citation entry: how many interactions cite its article. Only
+  // after runTallies, which links the citation to its tally.
   std::int32_t articleLoad(const PMIDLIST& citation) const {
+    assert(tallied_);
     return tallies_[static_cast<std::size_t>(citation.tally)].interactionCount;
   }
 
@@ -137,22 +136,20 @@ class Network {
   };
   StoredPair findPair(NodeId a, NodeId b) const;
   InteractionId addInteractionToList(NodeId a, NodeId b, TextId direction, TextId type,
-                                     std::int32_t pmid, int sourceIndex, const StoredPair& stored,
-                                     Output& out);
+                                     std::int32_t pmid, int sourceIndex, const StoredPair& stored);
   // The slot of the node with this name in nodeIndex_, or the empty slot where it belongs.
   std::size_t findNodeSlot(std::string_view name, std::uint32_t hash) const;
   void updateAttribute(TextId& stored, std::string_view incoming);
   // Interns a text, trying first the one interned last time in the same role: there are only
   // a few directions and types, so the same one often comes again and needs no hashing.
   TextId internLike(TextId& recent, std::string_view text);
-  void countCitation(PMIDLIST& citation, Output& out);
+  void countCitation(PMIDLIST& citation);
   void prefetchTally(std::int32_t pmid) const;
   void mergeReport(INTERACTION& interaction, TextId direction, TextId type, std::int32_t pmid,
                    int sourceIndex);
 
   TextPool texts_;
   TextId undirected_;
-  TextId notAvailable_;
   TextId binding_;
   TextId colocalization_;
   TextId recentDirection_ = undirected_;
@@ -164,6 +161,7 @@ class Network {
   PairIndex pairs_;
   ChunkedVector<PMIDLIST> tallies_;
   TallyIndex tallyIds_;
+  bool tallied_ = false;
 };
 
 }  // namespace seedweave

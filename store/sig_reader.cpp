@@ -14,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "store/messages.hpp"
+
 namespace seedweave {
 
 namespace {
@@ -300,8 +302,7 @@ class Tokenizer {
 // apart, each asking the store to fetch what the next step or the addition will read.
 class RecordMerger {
  public:
-  RecordMerger(Network& network, int sourceIndex, Output& out)
-      : network_(network), source_(sourceIndex), out_(out) {}
+  RecordMerger(Network& network, int sourceIndex) : network_(network), source_(sourceIndex) {}
 
   // Time complexity: O(records) expected, plus their citation inserts.
   void merge(Batch& batch) {
@@ -347,12 +348,11 @@ class RecordMerger {
         network_.updateAndRetrieveInteractor(token[0], token[1], token[2], token[4], token[3]);
     const NodeId second =
         network_.updateAndRetrieveInteractor(token[5], token[6], token[7], token[9], token[8]);
-    network_.addInteractionToHash(first, second, token[10], token[11], record.pmid, source_, out_);
+    network_.addInteractionToHash(first, second, token[10], token[11], record.pmid, source_);
   }
 
   Network& network_;
   const int source_;
-  Output& out_;
 };
 
 // Batches passed from one thread to the other, in order. Closing it wakes a waiting taker.
@@ -541,11 +541,11 @@ SigFileSummary readSigFile(const char* path, Network& network, int sourceIndex,
                            bool keepSelfInteractions, Output& out, const ReadPlan& plan) {
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "rb"));
   if (!file) {
-    out.print("Could not open %s for reading.\n", path);
+    out.print(messages::kCannotRead, path);
     return {.readable = false};
   }
   Tokenizer tokenizer(keepSelfInteractions);
-  RecordMerger merger(network, sourceIndex, out);
+  RecordMerger merger(network, sourceIndex);
   const bool twoThreads =
       plan.threads == 2 || (plan.threads == 0 && std::thread::hardware_concurrency() > 1);
   const std::unique_ptr<TwoStageReading> twoStages =
@@ -553,7 +553,7 @@ SigFileSummary readSigFile(const char* path, Network& network, int sourceIndex,
   const bool complete = twoStages ? twoStages->mergeAll(merger)
                                   : readInTurn(file.get(), plan.blockBytes, tokenizer, merger);
   if (!complete) {
-    out.print("Could not open %s for reading.\n", path);
+    out.print(messages::kCannotRead, path);
     return {.readable = false};
   }
   SigFileSummary summary = tokenizer.summary();
@@ -563,12 +563,10 @@ SigFileSummary readSigFile(const char* path, Network& network, int sourceIndex,
         1 + countLineBreaks(file.get(), tokenizer.firstMidLineOffset());
   }
   if (tokenizer.overlongRecords() > 0) {
-    out.print("Skipped %d records of %s with a field longer than 199 characters.\n",
-              tokenizer.overlongRecords(), path);
+    out.print(messages::kSkippedLongFields, tokenizer.overlongRecords(), path);
   }
   if (tokenizer.nulRecords() > 0) {
-    out.print("Skipped %d records of %s with a NUL byte in a field.\n", tokenizer.nulRecords(),
-              path);
+    out.print(messages::kSkippedNulFields, tokenizer.nulRecords(), path);
   }
   return summary;
 }

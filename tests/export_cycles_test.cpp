@@ -99,7 +99,6 @@ struct LiteralWalk {
 // that loads vary. Self-interactions are kept: the walk must never close through one.
 Network randomNetwork(std::mt19937& random) {
   Network net;
-  Output out;
   for (int record = 0; record < 28; ++record) {
     NodeId ends[2];
     for (NodeId& end : ends) {
@@ -108,10 +107,9 @@ Network randomNetwork(std::mt19937& random) {
     }
     const std::string direction(1, "0xy"[random() % 3]);
     net.addInteractionToHash(ends[0], ends[1], direction, "T",
-                             static_cast<std::int32_t>(1 + random() % 12), record < 20 ? 0 : 1,
-                             out);
+                             static_cast<std::int32_t>(1 + random() % 12), record < 20 ? 0 : 1);
   }
-  net.runTallies(out);
+  net.runTallies();
   return net;
 }
 

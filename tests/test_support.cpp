@@ -57,7 +57,7 @@ Network loadNetwork(const std::vector<std::string>& sigTexts) {
     const std::string path = dir.write("net" + std::to_string(source) + ".sig", sigTexts[source]);
     readSigFile(path.c_str(), network, static_cast<int>(source), false, out);
   }
-  network.runTallies(out);
+  network.runTallies();
   return network;
 }
 
@@ -91,7 +91,7 @@ Network RandomNetworks::next(bool plantHub) {
                                           "NA");
     }
   }
-  network.runTallies(ignored);
+  network.runTallies();
   return network;
 }
 
@@ -130,7 +130,7 @@ void RandomNetworks::report(Network& network, NodeId a, NodeId b, const char* di
   Output ignored;
   for (int r = pick(1, 3); r > 0; --r) {
     const int pmid = pick(0, 1) == 1 ? ++lastPrivateArticle_ : pick(1, 4);
-    network.addInteractionToHash(a, b, direction, "Binding", pmid, pick(0, 2), ignored);
+    network.addInteractionToHash(a, b, direction, "Binding", pmid, pick(0, 2));
   }
 }
 
