@@ -45,7 +45,7 @@ std::vector<SeedEntry>& seedEntries(CommandLine& line) {
 
 using Apply = void (*)(CommandLine& line, const std::string& option, const std::string& value);
 
-struct OptionSpec {
+struct OptionRule {
   char shortName;  // '\0' when the option has only a long name
   std::string_view longName;
   bool takesValue;
@@ -98,7 +98,7 @@ void setName(CommandLine& line, const std::string& option, const std::string& va
 
 void setQuiet(CommandLine& line, const std::string&, const std::string&) { line.quiet = true; }
 
-const OptionSpec kOptions[] = {
+const OptionRule kOptions[] = {
     {'h', "help", false, endWith<CommandLine::Action::kHelp>},
     {'\0', "version", false, endWith<CommandLine::Action::kVersion>},
     {'l', "max-length", true, setPathLength},
@@ -117,7 +117,7 @@ const OptionSpec kOptions[] = {
 };
 
 struct FoundOption {
-  const OptionSpec* spec;
+  const OptionRule* rule;
   std::string name;                     // as the user wrote it, without a value
   std::optional<std::string> attached;  // a value in the same argument: --name=VALUE, -lVALUE
 };
@@ -127,15 +127,15 @@ FoundOption findOption(const std::string& argument) {
   const std::size_t nameEnd = isLong ? std::min(argument.find('='), argument.size()) : 2;
   FoundOption found{nullptr, argument.substr(0, nameEnd), std::nullopt};
   if (nameEnd < argument.size()) found.attached = argument.substr(nameEnd + (isLong ? 1 : 0));
-  const auto matches = [&](const OptionSpec& spec) {
-    return isLong ? found.name.substr(2) == spec.longName : found.name[1] == spec.shortName;
+  const auto matches = [&](const OptionRule& rule) {
+    return isLong ? found.name.substr(2) == rule.longName : found.name[1] == rule.shortName;
   };
-  const auto spec = std::find_if(std::begin(kOptions), std::end(kOptions), matches);
+  const auto rule = std::find_if(std::begin(kOptions), std::end(kOptions), matches);
   // A short option without a value takes nothing after its letter: -qh is not two options.
-  if (spec == std::end(kOptions) || (!isLong && found.attached && !spec->takesValue)) {
+  if (rule == std::end(kOptions) || (!isLong && found.attached && !rule->takesValue)) {
     refuse(msg::kUnknownOption, argument);
   }
-  found.spec = spec;
+  found.rule = rule;
   return found;
 }
 
@@ -144,7 +144,7 @@ std::size_t applyOption(CommandLine& line, const std::vector<std::string>& argum
                         std::size_t index) {
   const FoundOption found = findOption(arguments[index]);
   std::string value;
-  if (found.spec->takesValue) {
+  if (found.rule->takesValue) {
     if (found.attached) {
       value = *found.attached;
     } else if (index + 1 < arguments.size()) {
@@ -155,7 +155,7 @@ std::size_t applyOption(CommandLine& line, const std::vector<std::string>& argum
   } else if (found.attached) {
     refuse(msg::kUnexpectedValue, found.name);
   }
-  found.spec->apply(line, found.name, value);
+  found.rule->apply(line, found.name, value);
   return index;
 }
 
