@@ -13,10 +13,9 @@ inline constexpr char kSearchingIntermediatesToSeeds[] =
     "\nSearching for pathways between intermediary nodes and original set of nodes...\n";
 inline constexpr char kSearchingAmongIntermediates[] =
     "\nSearching for pathways between intermediary nodes and each other...\n";
-// The announcement of one pair's search, in three pieces around the two names, so that the
-// millions of such lines of a large run are assembled without formatting.
-inline constexpr char kSearchingPair[] =
-    "Searching for pathways between %s and %s of maximum length %d...\n";
+// The announcement of one pair's search, "Searching for pathways between A and B of maximum
+// length N...", in pieces around the names and the length, so that the millions of such lines
+// of a large run are assembled without formatting.
 inline constexpr char kSearchingPairStart[] = "Searching for pathways between ";
 inline constexpr char kSearchingPairMiddle[] = " and ";
 inline constexpr char kSearchingPairEnd[] = " of maximum length ";
