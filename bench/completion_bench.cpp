@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "driver/completion.hpp"
@@ -45,10 +46,10 @@ int main(int argc, char** argv) {
     std::fputs("usage: completion_bench FILE.sig...\n", stderr);
     return 2;
   }
-  Network network;
+  NetworkBuilder builder;
   Output quiet;
-  for (int i = 1; i < argc; ++i) readSigFile(argv[i], network, i - 1, false, quiet);
-  network.runTallies();
+  for (int i = 1; i < argc; ++i) readSigFile(argv[i], builder, i - 1, false, quiet);
+  const Network network = std::move(builder).build();
   std::printf("%zu nodes\n", network.nodeCount());
 
   NodeNames names(network);

@@ -11,6 +11,7 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "report/stats.hpp"
@@ -80,14 +81,14 @@ int main(int argc, char** argv) {
     return 2;
   }
   seedweave::Output out;
-  seedweave::Network network;
+  seedweave::NetworkBuilder builder;
   auto start = Clock::now();
   for (std::size_t source = 0; source < options.files.size(); ++source) {
-    seedweave::readSigFile(options.files[source], network, static_cast<int>(source), false, out);
+    seedweave::readSigFile(options.files[source], builder, static_cast<int>(source), false, out);
   }
-  network.runTallies();
+  const seedweave::Network network = std::move(builder).build();
   std::printf("Read Time:        %8.3f s  (%zu nodes, %zu interactions)\n", secondsSince(start),
-              network.nodeCount(), network.interactionCount());
+              network.nodeCount(), network.interactionTotal());
 
   start = Clock::now();
   const seedweave::InteractionFilter filter(network, options.minReferences, options.maxArticleLoad);

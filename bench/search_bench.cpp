@@ -24,6 +24,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "search/subnetwork.hpp"
@@ -217,12 +218,12 @@ int main(int argc, char** argv) {
     return 2;
   }
   auto start = Clock::now();
-  Network network;
+  NetworkBuilder builder;
   Output quiet;
   for (std::size_t i = 0; i < options.files.size(); ++i) {
-    readSigFile(options.files[i], network, static_cast<int>(i), false, quiet);
+    readSigFile(options.files[i], builder, static_cast<int>(i), false, quiet);
   }
-  network.runTallies();
+  const Network network = std::move(builder).build();
   const double loadSeconds = secondsSince(start);
   const long loadedMegabytes = peakResidentMegabytes();
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "driver/diagnostics.hpp"
@@ -12,6 +13,7 @@
 #include "driver/options.hpp"
 #include "export/output_file.hpp"
 #include "store/network.hpp"
+#include "store/network_builder.hpp"
 #include "store/output.hpp"
 #include "store/sig_reader.hpp"
 
@@ -32,8 +34,8 @@ void warnAboutSigFile(const char* path, const SigFileSummary& file, Diagnostics&
   if (file.records == 0) diagnostics.print(messages::kNoRecords, path);
 }
 
-void loadNetwork(const std::vector<std::string>& paths, Network& network, Output& out,
-                 Diagnostics& diagnostics) {
+Network loadNetwork(const std::vector<std::string>& paths, Output& out, Diagnostics& diagnostics) {
+  NetworkBuilder builder;
   out.print("%s", messages::kInitializing);
   std::size_t records = 0;
   std::size_t skipped = 0;
@@ -41,15 +43,16 @@ void loadNetwork(const std::vector<std::string>& paths, Network& network, Output
     const char* path = paths[source].c_str();
     out.print(messages::kReading, path);
     protectInputFile(path);
-    const SigFileSummary file = readSigFile(path, network, static_cast<int>(source), false, out);
+    const SigFileSummary file = readSigFile(path, builder, static_cast<int>(source), false, out);
     warnAboutSigFile(path, file, diagnostics);
     records += file.records;
     skipped += file.skippedRecords;
   }
   out.print("%s", messages::kTallying);
-  network.runTallies();
-  diagnostics.print(messages::kLoadedNetwork, network.nodeCount(), network.interactionCount(),
+  Network network = std::move(builder).build();
+  diagnostics.print(messages::kLoadedNetwork, network.nodeCount(), network.interactionTotal(),
                     records, skipped);
+  return network;
 }
 
 // The result files of the run, and the folder they are in.
@@ -91,8 +94,7 @@ int runSeedweave(int argc, char** argv, std::FILE* input, std::FILE* output, std
   }
   Output out(output);
   Diagnostics diagnostics(out, errors);
-  Network network;
-  loadNetwork(commandLine.sigFiles, network, out, diagnostics);
+  Network network = loadNetwork(commandLine.sigFiles, out, diagnostics);
   bool complete = true;
   try {
     Dialogue(network, commandLine, input, out, diagnostics).run();

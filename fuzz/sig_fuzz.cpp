@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "export/sig_writers.hpp"
 #include "search/filter.hpp"
@@ -41,10 +42,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
 
-  Network network;
+  NetworkBuilder builder;
   Output out;
-  readSigFile(path.c_str(), network, 0, byteAt(data, size, 3) % 2 == 1, out);
-  network.runTallies();
+  readSigFile(path.c_str(), builder, 0, byteAt(data, size, 3) % 2 == 1, out);
+  Network network = std::move(builder).build();
   const InteractionFilter filter(network, byteAt(data, size, 0) % 3, byteAt(data, size, 1) % 4);
   NodeSet seeds;
   const std::size_t seedCount = std::min<std::size_t>(network.nodeCount(), 4);

@@ -124,7 +124,7 @@ class ReportedSteps {
       if (added) nodes_.push_back(node);
       return place->second;
     };
-    for (std::size_t id = 0; id < network.interactionCount(); ++id) {
+    for (std::size_t id = 0; id < network.interactionTotal(); ++id) {
       if (!filter.passes(static_cast<InteractionId>(id))) continue;
       const INTERACTION& walked = network.interaction(static_cast<InteractionId>(id));
       for (const auto& [u, v] :

@@ -28,7 +28,7 @@ struct BackgroundCounts {
 // A node passes the load test exactly when all its interactions do: its largest load is the
 // largest over them. So one verdict per interaction serves both counts.
 BackgroundCounts countBackground(const Network& network, int maxArticleLoad) {
-  std::vector<bool> withinLoad(network.interactionCount());
+  std::vector<bool> withinLoad(network.interactionTotal());
   BackgroundCounts counts;
   for (std::size_t id = 0; id < withinLoad.size(); ++id) {
     const INTERACTION& interaction = network.interaction(static_cast<InteractionId>(id));

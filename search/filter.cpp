@@ -53,7 +53,7 @@ InteractionFilter::InteractionFilter(const Network& network, int minReferences,
       maxArticleLoad_(maxArticleLoad),
       allPass_(minReferences == 0 && maxArticleLoad == 0) {
   if (allPass_) return;
-  verdicts_.resize(network.interactionCount());
+  verdicts_.resize(network.interactionTotal());
   for (std::size_t id = 0; id < verdicts_.size(); ++id) {
     verdicts_[id] = passesInteractionFilter(network, network.interaction(static_cast<InteractionId>(id)),
                                             minReferences, maxArticleLoad);

@@ -20,7 +20,7 @@ void reportMissingStep(const Network& network, NodeId u, NodeId v, Output& out) 
 StepRecords::StepRecords(const Network& network, const InteractionFilter& filter)
     : network_(network),
       filter_(filter),
-      fromFirst_(network.interactionCount(), kUnknown),
-      fromSecond_(network.interactionCount(), kUnknown) {}
+      fromFirst_(network.interactionTotal(), kUnknown),
+      fromSecond_(network.interactionTotal(), kUnknown) {}
 
 }  // namespace seedweave

@@ -5,7 +5,7 @@
 namespace seedweave {
 
 SubnetworkTable::SubnetworkTable(const Network& network)
-    : network_(&network), present_(network.interactionCount(), false) {}
+    : network_(&network), present_(network.interactionTotal(), false) {}
 
 void SubnetworkTable::addInteractionToIntHash(InteractionId id) {
   if (present_[static_cast<std::size_t>(id)]) return;

@@ -1,84 +1,31 @@
-// The in-memory network: every node, interaction, citation and article tally of a run.
-// Filled record by record while the SIG files are read, tallied once, then only read.
+// The loaded network: every node, interaction, citation and article load of a run, read-only.
+// Only a NetworkBuilder makes one, and it hands it over tallied, so every article load that
+// can be read exists.
 #pragma once
 
-#include <algorithm>
-#include <cassert>
 #include <string_view>
 #include <vector>
 
 #include "store/chunked_vector.hpp"
-#include "store/hashing.hpp"
 #include "store/output.hpp"
 #include "store/pair_index.hpp"
 #include "store/records.hpp"
-#include "store/tally_index.hpp"
+#include "store/slot_table.hpp"
 #include "store/text_pool.hpp"
 
 namespace seedweave {
 
-// Adds the source bit to an existing entry with that PubMed id, or inserts a new entry at its
-// place in ascending PubMed order. Works on any list with the vector's insert, such as an
-// interaction's CitationList. Time complexity: O(citations of the interaction).
-template <typename Citations>
-void addPMIDtoList(Citations& pmids, std::int32_t pmid, int sourceIndex) {
-  auto place =
-      std::lower_bound(pmids.begin(), pmids.end(), pmid,
-                       [](const PMIDLIST& entry, std::int32_t id) { return entry.pmid < id; });
-  if (place != pmids.end() && place->pmid == pmid) {
-    place->sourceFlags = addFlag(place->sourceFlags, sourceIndex);
-    return;
-  }
-  PMIDLIST entry;
-  entry.pmid = pmid;
-  entry.sourceFlags = addFlag(0, sourceIndex);
-  pmids.insert(place, entry);
-}
-
 class Network {
  public:
-  Network();
+  Network(Network&&) noexcept = default;
+  Network& operator=(Network&&) noexcept = default;
 
-  // --- Loading ---------------------------------------------------------------------------
-  // Creates the node, or updates its attributes: any text but "NA" replaces a stored one.
-  // Time complexity: O(1) expected.
-  NodeId updateAndRetrieveInteractor(std::string_view name, std::string_view attr1,
-                                     std::string_view attr2, std::string_view attr3,
-                                     std::string_view attr4);
-  // Merges one report that a interacts with b into the network, creating, turning or
-  // updating an interaction. Time complexity: O(1) expected plus the citation insert.
-  void addInteractionToHash(NodeId a, NodeId b, std::string_view direction, std::string_view type,
-                            std::int32_t pmid, int sourceIndex);
-
-  // --- Loading hints ---------------------------------------------------------------------
-  // Loading is bound by memory latency: every record touches a few random places of a large
-  // store. A loader that holds the next records can call these a few records ahead, each
-  // step a few records after the one before, so that what a record needs is already on its
-  // way when it is added. They change nothing; a wrong guess costs only time.
-  // Time complexity of each: O(1) expected.
-  // Step 1: the index slot of a node name (hashed with hashText).
-  void prefetchNodeSlot(std::uint32_t nameHash) const { nodeIndex_.prefetch(nameHash); }
-  // Step 2: the node that probably has that name, or none; its record is fetched.
-  NodeId guessNode(std::uint32_t nameHash) const;
-  // Step 2, once both ends are guessed: the index slot of the pair.
-  void prefetchPairSlot(NodeId a, NodeId b) const { pairs_.prefetch(a, b); }
-  // Step 3: the node's name, and the end of its adjacency list, where a new interaction goes.
-  void prefetchNodeDetails(NodeId node) const;
-  // Step 3: the interaction that the pair probably has.
-  void prefetchInteraction(NodeId a, NodeId b) const;
-
-  // --- Article tallies -------------------------------------------------------------------
-  // Counts for every article the interactions citing it and links each citation to its
-  // article's tally. Run once, after loading. Time complexity: O(citations) expected.
-  void runTallies();
-  // The article load of a citation entry: how many interactions cite its article. Only
-  // after runTallies, which links the citation to its tally.
+  // The article load of a citation entry: how many interactions cite its article.
+  // Time complexity: O(1).
   std::int32_t articleLoad(const PMIDLIST& citation) const {
-    assert(tallied_);
-    return tallies_[static_cast<std::size_t>(citation.tally)].interactionCount;
+    return articleLoads_[static_cast<std::size_t>(citation.tally)];
   }
 
-  // --- Reading ---------------------------------------------------------------------------
   // Time complexity: O(1) expected. Returns none when no node has the name.
   NodeId getInteractorFromHash(std::string_view name) const;
   // The interaction stored as (a, b) in any direction, or an undirected one stored as
@@ -109,7 +56,8 @@ class Network {
     return interactions_[static_cast<std::size_t>(id)];
   }
   std::size_t nodeCount() const { return nodes_.size(); }
-  std::size_t interactionCount() const { return interactions_.size(); }
+  // How many interactions the network holds (not a node's INTERACTOR::interactionCount).
+  std::size_t interactionTotal() const { return interactions_.size(); }
 
   std::string_view text(TextId id) const { return texts_.view(id); }
   const char* c_str(TextId id) const { return texts_.c_str(id); }
@@ -122,46 +70,27 @@ class Network {
     return interaction.first == from ? interaction.second : interaction.first;
   }
 
-  // --- Teardown --------------------------------------------------------------------------
-  // Releases every record, tallies included.
+  // Releases every record, article loads included.
   void freeNetwork(Output& out);
 
  private:
-  // The interactions stored as (a, b) and as (b, a), and the index slot where a new
-  // interaction of the pair goes.
-  struct StoredPair {
-    InteractionId forward = none;
-    InteractionId backward = none;
-    std::size_t freeSlot = 0;
-  };
-  StoredPair findPair(NodeId a, NodeId b) const;
-  InteractionId addInteractionToList(NodeId a, NodeId b, TextId direction, TextId type,
-                                     std::int32_t pmid, int sourceIndex, const StoredPair& stored);
+  friend class NetworkBuilder;
+  Network();
+
   // The slot of the node with this name in nodeIndex_, or the empty slot where it belongs.
   std::size_t findNodeSlot(std::string_view name, std::uint32_t hash) const;
-  void updateAttribute(TextId& stored, std::string_view incoming);
-  // Interns a text, trying first the one interned last time in the same role: there are only
-  // a few directions and types, so the same one often comes again and needs no hashing.
-  TextId internLike(TextId& recent, std::string_view text);
-  void countCitation(PMIDLIST& citation);
-  void prefetchTally(std::int32_t pmid) const;
-  void mergeReport(INTERACTION& interaction, TextId direction, TextId type, std::int32_t pmid,
-                   int sourceIndex);
 
   TextPool texts_;
   TextId undirected_;
   TextId binding_;
   TextId colocalization_;
-  TextId recentDirection_ = undirected_;
-  TextId recentType_ = binding_;
   std::vector<INTERACTOR> nodes_;
   // Nodes by name.
   SlotTable nodeIndex_;
   ChunkedVector<INTERACTION> interactions_;
   PairIndex pairs_;
-  ChunkedVector<PMIDLIST> tallies_;
-  TallyIndex tallyIds_;
-  bool tallied_ = false;
+  // By tally id: the number of interactions citing the article.
+  ChunkedVector<std::int32_t> articleLoads_;
 };
 
 }  // namespace seedweave

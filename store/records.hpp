@@ -1,5 +1,5 @@
-// The store's records: a node, an interaction and a citation or article tally, and the
-// compact list that holds an interaction's citations.
+// The store's records: a node, an interaction and a citation entry, and the compact list
+// that holds an interaction's citations.
 #pragma once
 
 #include <cstdint>
@@ -12,14 +12,12 @@
 
 namespace seedweave {
 
-// One layout for two roles. As a citation entry of an interaction: the article's PubMed id,
-// the source files that reported it (bit i = source index i) and its article's tally record.
-// As a tally record: the PubMed id and the article load, the number of interactions citing it.
+// A citation entry of an interaction: the article's PubMed id, the source files that reported
+// it (bit i = source index i) and its article's tally, whose article load the network keeps.
 struct PMIDLIST {
   std::int32_t pmid = 0;
   TallyId tally = none;
   std::uint32_t sourceFlags = 0;
-  std::int32_t interactionCount = 0;
 };
 
 // The citation entries of one interaction, in the order the caller keeps (ascending PubMed

@@ -302,7 +302,8 @@ class Tokenizer {
 // apart, each asking the store to fetch what the next step or the addition will read.
 class RecordMerger {
  public:
-  RecordMerger(Network& network, int sourceIndex) : network_(network), source_(sourceIndex) {}
+  RecordMerger(NetworkBuilder& network, int sourceIndex)
+      : network_(network), source_(sourceIndex) {}
 
   // Time complexity: O(records) expected, plus their citation inserts.
   void merge(Batch& batch) {
@@ -351,7 +352,7 @@ class RecordMerger {
     network_.addInteractionToHash(first, second, token[10], token[11], record.pmid, source_);
   }
 
-  Network& network_;
+  NetworkBuilder& network_;
   const int source_;
 };
 
@@ -537,7 +538,7 @@ std::optional<std::int32_t> parsePubMedId(std::string_view token) {
   return static_cast<std::int32_t>(value);
 }
 
-SigFileSummary readSigFile(const char* path, Network& network, int sourceIndex,
+SigFileSummary readSigFile(const char* path, NetworkBuilder& network, int sourceIndex,
                            bool keepSelfInteractions, Output& out, const ReadPlan& plan) {
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "rb"));
   if (!file) {

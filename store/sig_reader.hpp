@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "store/network.hpp"
+#include "store/network_builder.hpp"
 #include "store/output.hpp"
 
 namespace seedweave {
@@ -41,13 +41,13 @@ struct SigFileSummary {
   int trailingFields = 0;                  // fields of an incomplete record at the end
 };
 
-// Reads every record of the file into the network under the given source index. Records with
-// an invalid PubMed id, and self-interactions unless kept, are dropped silently; records with
+// Reads every record of the file into the network being built under the given source index. Records
+// with an invalid PubMed id, and self-interactions unless kept, are dropped silently; records with
 // a field longer than 199 bytes are dropped and counted in a message. A file that cannot be
 // read gets a message and leaves the network as far as it was read.
 // Time complexity: O(file size) expected; a file with records beginning mid-line is read
 // up to the first of them a second time, to count its lines.
-SigFileSummary readSigFile(const char* path, Network& network, int sourceIndex,
+SigFileSummary readSigFile(const char* path, NetworkBuilder& network, int sourceIndex,
                            bool keepSelfInteractions, Output& out,
                            const ReadPlan& plan = ReadPlan{});
 

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <random>
+#include <utility>
 
 #include "export/cycles.hpp"
 #include "reference_search.hpp"
@@ -98,7 +99,7 @@ struct LiteralWalk {
 // Two sources over eight nodes, both orientations and directions mixed, articles shared so
 // that loads vary. Self-interactions are kept: the walk must never close through one.
 Network randomNetwork(std::mt19937& random) {
-  Network net;
+  NetworkBuilder net;
   for (int record = 0; record < 28; ++record) {
     NodeId ends[2];
     for (NodeId& end : ends) {
@@ -109,8 +110,7 @@ Network randomNetwork(std::mt19937& random) {
     net.addInteractionToHash(ends[0], ends[1], direction, "T",
                              static_cast<std::int32_t>(1 + random() % 12), record < 20 ? 0 : 1);
   }
-  net.runTallies();
-  return net;
+  return std::move(net).build();
 }
 
 TEST_F(Cycles, MatchTheLiteralWalkOnRandomNetworks) {

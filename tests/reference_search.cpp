@@ -74,7 +74,7 @@ void searchPairs(const Network& network, NodeId a, NodeId b, int maxLength, bool
 
 Filter::Filter(const Network& network, int minReferences, int maxArticleLoad)
     : minReferences(minReferences), maxArticleLoad(maxArticleLoad) {
-  for (std::size_t id = 0; id < network.interactionCount(); ++id) {
+  for (std::size_t id = 0; id < network.interactionTotal(); ++id) {
     for (const PMIDLIST& citation : network.interaction(static_cast<InteractionId>(id)).pmids) {
       ++loads[citation.pmid];
     }

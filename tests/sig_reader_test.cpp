@@ -8,6 +8,7 @@
 #include <array>
 #include <random>
 #include <sstream>
+#include <utility>
 
 #include "test_support.hpp"
 
@@ -29,7 +30,7 @@ std::string describe(const Network& net) {
     }
     text << '\n';
   }
-  for (std::size_t id = 0; id < net.interactionCount(); ++id) {
+  for (std::size_t id = 0; id < net.interactionTotal(); ++id) {
     const INTERACTION& i = net.interaction(static_cast<InteractionId>(id));
     text << i.first << ' ' << i.second << ' ' << net.text(i.direction) << ' ' << net.text(i.type);
     for (const PMIDLIST& citation : i.pmids) text << ' ' << citation.pmid;
@@ -43,16 +44,16 @@ std::string load(const std::string& content, bool keepSelf = false,
                  std::string* printed = nullptr) {
   TempDir dir;
   const std::string path = dir.write("in.sig", content);
-  Network net;
+  NetworkBuilder builder;
   Output out;
-  readSigFile(path.c_str(), net, 0, keepSelf, out, ReadPlan{kBlock, 1});
+  readSigFile(path.c_str(), builder, 0, keepSelf, out, ReadPlan{kBlock, 1});
   if (printed != nullptr) {
     *printed = out.captured();
     for (std::size_t at; (at = printed->find(path)) != std::string::npos;) {
       printed->replace(at, path.size(), "in.sig");
     }
   }
-  return describe(net);
+  return describe(std::move(builder).build());
 }
 
 TEST(SigReader, RecordsAreThirteenTokensWhateverTheLineBreaks) {
@@ -88,7 +89,7 @@ TEST(SigReader, PubMedIdsReadLikeAtoiAndMustBePositive) {
 
 TEST(SigReader, UnreadablePathsAreReported) {
   TempDir dir;
-  Network net;
+  NetworkBuilder net;
   Output out;
   const std::string missing = (dir.path() / "missing.sig").string();
   readSigFile(missing.c_str(), net, 0, false, out);
@@ -210,9 +211,9 @@ namespace {
 SigFileSummary summarize(const std::string& content) {
   TempDir dir;
   const std::string path = dir.write("in.sig", content);
-  Network net;
+  NetworkBuilder builder;
   Output out;
-  return readSigFile(path.c_str(), net, 0, false, out, ReadPlan{kBlock, 1});
+  return readSigFile(path.c_str(), builder, 0, false, out, ReadPlan{kBlock, 1});
 }
 
 TEST(SigReaderSummary, RecordsBeginningMidLineAndIncompleteEnds) {
@@ -266,13 +267,13 @@ TEST(SigReaderSummary, RecordsBeginningMidLineAndIncompleteEnds) {
 
 // Everything a read leaves: the store, the messages and the summary.
 std::string readWith(const std::string& path, bool keepSelf, const ReadPlan& plan) {
-  Network net;
+  NetworkBuilder builder;
   Output out;
-  const SigFileSummary s = readSigFile(path.c_str(), net, 0, keepSelf, out, plan);
+  const SigFileSummary s = readSigFile(path.c_str(), builder, 0, keepSelf, out, plan);
   std::ostringstream text;
-  text << describe(net) << out.captured() << s.readable << ' ' << s.records << ' '
-       << s.skippedRecords << ' ' << s.midLineRecords << ' ' << s.firstMidLineRecordLine << ' '
-       << s.trailingFields;
+  text << describe(std::move(builder).build()) << out.captured() << s.readable << ' ' << s.records
+       << ' ' << s.skippedRecords << ' ' << s.midLineRecords << ' ' << s.firstMidLineRecordLine
+       << ' ' << s.trailingFields;
   return text.str();
 }
 

@@ -4,9 +4,11 @@
 
 #include <array>
 #include <sstream>
+#include <utility>
 
 #include "store/hashing.hpp"
 #include "store/network.hpp"
+#include "store/network_builder.hpp"
 #include "test_support.hpp"
 
 namespace seedweave {
@@ -69,16 +71,16 @@ TEST(TextPool, EqualTextsShareAnIdAndEveryTextReadsBack) {
   EXPECT_EQ(pool.size(), texts.size());
 }
 
-NodeId plainNode(Network& net, const std::string& name) {
+NodeId plainNode(NetworkBuilder& net, const std::string& name) {
   return net.updateAndRetrieveInteractor(name, "NA", "NA", "NA", "NA");
 }
 
 TEST(NodeUpdate, NotAvailableNeverOverwritesAndOnlyNamesAreFound) {
-  Network net;
-  EXPECT_EQ(net.getInteractorFromHash("A"), none);
-  const NodeId a = net.updateAndRetrieveInteractor("A", "x1", "NA", "x3", "x4");
-  EXPECT_EQ(net.updateAndRetrieveInteractor("A", "NA", "y2", "NA", "y4"), a);
-  plainNode(net, "A");
+  NetworkBuilder builder;
+  const NodeId a = builder.updateAndRetrieveInteractor("A", "x1", "NA", "x3", "x4");
+  EXPECT_EQ(builder.updateAndRetrieveInteractor("A", "NA", "y2", "NA", "y4"), a);
+  plainNode(builder, "A");
+  const Network net = std::move(builder).build();
   const INTERACTOR& node = net.node(a);
   EXPECT_EQ(net.text(node.attr1), "x1");
   EXPECT_EQ(net.text(node.attr2), "y2");
@@ -95,7 +97,7 @@ TEST(NodeUpdate, NotAvailableNeverOverwritesAndOnlyNamesAreFound) {
 void expectAdjacencyMatches(const Network& net) {
   std::vector<std::vector<InteractionId>> lists(net.nodeCount());
   std::vector<int> ends(net.nodeCount());
-  for (InteractionId id = 0; id < static_cast<InteractionId>(net.interactionCount()); ++id) {
+  for (InteractionId id = 0; id < static_cast<InteractionId>(net.interactionTotal()); ++id) {
     const INTERACTION& i = net.interaction(id);
     lists[i.first].push_back(id);
     if (i.second != i.first) lists[i.second].push_back(id);
@@ -127,17 +129,18 @@ TEST(MergeRules, ReportSequencesAndWhatIsStored) {
   };
   for (const auto& [reports, expected] : cases) {
     SCOPED_TRACE(reports);
-    Network net;
-    Output out;
+    NetworkBuilder builder;
     std::istringstream words(reports);
     int pmid = 0;
     for (std::string r; words >> r;) {
-      const NodeId from = plainNode(net, r.substr(0, 1)), to = plainNode(net, r.substr(1, 1));
+      const NodeId from = plainNode(builder, r.substr(0, 1));
+      const NodeId to = plainNode(builder, r.substr(1, 1));
       const std::string type = r.size() > 3 ? r.substr(4) : "T";
-      net.addInteractionToHash(from, to, r.substr(2, 1), type, ++pmid, 0);
+      builder.addInteractionToHash(from, to, r.substr(2, 1), type, ++pmid, 0);
     }
+    const Network net = std::move(builder).build();
     std::string stored;
-    for (InteractionId id = 0; id < static_cast<InteractionId>(net.interactionCount()); ++id) {
+    for (InteractionId id = 0; id < static_cast<InteractionId>(net.interactionTotal()); ++id) {
       const INTERACTION& i = net.interaction(id);
       stored += std::string(net.name(i.first)) + net.name(i.second) + ":" +
                 std::string(net.text(i.direction)) + ":" + std::string(net.text(i.type)) + ":" +
@@ -145,7 +148,6 @@ TEST(MergeRules, ReportSequencesAndWhatIsStored) {
     }
     EXPECT_EQ(stored, expected);
     expectAdjacencyMatches(net);
-    EXPECT_EQ(out.captured(), "");
   }
 }
 
@@ -166,7 +168,7 @@ TEST(Tallies, ArticleLoadsCountInteractions) {
   Output out;
   net.freeNetwork(out);
   EXPECT_EQ(out.captured(), "preparing to loop through hashes...\n");
-  EXPECT_EQ(net.nodeCount() + net.interactionCount(), 0u);
+  EXPECT_EQ(net.nodeCount() + net.interactionTotal(), 0u);
 }
 
 // Many names make the indexes grow through several sizes: every node and interaction must
@@ -183,7 +185,7 @@ TEST(StoreIndexes, EverythingIsFoundAfterGrowth) {
   for (std::size_t n = 0; n < net.nodeCount(); ++n) {
     ASSERT_EQ(net.getInteractorFromHash(net.name(NodeId(n))), NodeId(n));
   }
-  for (InteractionId id = 0; id < static_cast<InteractionId>(net.interactionCount()); ++id) {
+  for (InteractionId id = 0; id < static_cast<InteractionId>(net.interactionTotal()); ++id) {
     const INTERACTION& i = net.interaction(id);
     ASSERT_EQ(net.getInteractionFromInteractors(i.first, i.second), id);
   }

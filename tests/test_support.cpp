@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 #include "store/sig_reader.hpp"
 
@@ -51,18 +52,17 @@ std::string sigLine(const std::string& a, const std::string& b, const std::strin
 
 Network loadNetwork(const std::vector<std::string>& sigTexts) {
   TempDir dir;
-  Network network;
+  NetworkBuilder builder;
   Output out;
   for (std::size_t source = 0; source < sigTexts.size(); ++source) {
     const std::string path = dir.write("net" + std::to_string(source) + ".sig", sigTexts[source]);
-    readSigFile(path.c_str(), network, static_cast<int>(source), false, out);
+    readSigFile(path.c_str(), builder, static_cast<int>(source), false, out);
   }
-  network.runTallies();
-  return network;
+  return std::move(builder).build();
 }
 
 Network RandomNetworks::next(bool plantHub) {
-  Network network;
+  NetworkBuilder network;
   Output ignored;
   const int nodes = pick(2, 12);
   for (int i = 0; i < nodes; ++i) {
@@ -91,8 +91,7 @@ Network RandomNetworks::next(bool plantHub) {
                                           "NA");
     }
   }
-  network.runTallies();
-  return network;
+  return std::move(network).build();
 }
 
 std::pair<int, int> RandomNetworks::filter() {
@@ -126,7 +125,7 @@ std::vector<NodeId> RandomNetworks::hubSeeds(const Network& network) {
 
 // One to three reports of the interaction, each by an article of its own (load 1) or by one
 // of four articles shared with other interactions (higher loads).
-void RandomNetworks::report(Network& network, NodeId a, NodeId b, const char* direction) {
+void RandomNetworks::report(NetworkBuilder& network, NodeId a, NodeId b, const char* direction) {
   Output ignored;
   for (int r = pick(1, 3); r > 0; --r) {
     const int pmid = pick(0, 1) == 1 ? ++lastPrivateArticle_ : pick(1, 4);

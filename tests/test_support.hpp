@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "store/network.hpp"
+#include "store/network_builder.hpp"
 
 // Whether AddressSanitizer is built in, as g++ and clang each announce it.
 #if defined(__SANITIZE_ADDRESS__)
@@ -81,7 +82,7 @@ class RandomNetworks {
   int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
 
  private:
-  void report(Network& network, NodeId a, NodeId b, const char* direction);
+  void report(NetworkBuilder& network, NodeId a, NodeId b, const char* direction);
 
   std::mt19937 random_;
   int lastPrivateArticle_ = 100;

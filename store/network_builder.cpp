@@ -1,0 +1,203 @@
+#include "store/network_builder.hpp"
+
+#include <array>
+#include <cassert>
+#include <utility>
+
+namespace seedweave {
+
+namespace {
+constexpr std::size_t kFirstAdjacencyCapacity = 8;
+
+// Asks the processor to fetch a record, both of its cache lines when it straddles two.
+template <typename Record>
+void prefetchRecord(const Record& record) {
+  __builtin_prefetch(&record);
+  __builtin_prefetch(reinterpret_cast<const char*>(&record) + sizeof(Record) - 1);
+}
+}  // namespace
+
+NodeId NetworkBuilder::updateAndRetrieveInteractor(std::string_view name, std::string_view attr1,
+                                                   std::string_view attr2, std::string_view attr3,
+                                                   std::string_view attr4) {
+  const std::uint32_t hash = hashText(name);
+  network_.nodeIndex_.makeRoomForOne();
+  const std::size_t slot = network_.findNodeSlot(name, hash);
+  if (const std::uint32_t found = network_.nodeIndex_.idAt(slot); found != SlotTable::kEmpty) {
+    INTERACTOR& node = network_.nodes_[found];
+    updateAttribute(node.attr1, attr1);
+    updateAttribute(node.attr2, attr2);
+    updateAttribute(node.attr3, attr3);
+    updateAttribute(node.attr4, attr4);
+    return static_cast<NodeId>(found);
+  }
+  TextPool& texts = network_.texts_;
+  INTERACTOR node;
+  // Interned one after the other, a node's own texts tend to share a cache line.
+  node.name = texts.intern(name);
+  node.attr1 = texts.intern(attr1);
+  node.attr2 = texts.intern(attr2);
+  node.attr3 = texts.intern(attr3);
+  node.attr4 = texts.intern(attr4);
+  node.nameBucket = getHashIndexFromString(name);
+  // Skips the first few regrowths, which would otherwise come for nearly every node.
+  node.interactions.reserve(kFirstAdjacencyCapacity);
+  const auto id = static_cast<NodeId>(network_.nodes_.size());
+  network_.nodes_.push_back(std::move(node));
+  network_.nodeIndex_.fill(slot, hash, static_cast<std::uint32_t>(id));
+  return id;
+}
+
+NodeId NetworkBuilder::guessNode(std::uint32_t nameHash) const {
+  const std::uint32_t id = network_.nodeIndex_.firstWithHash(nameHash);
+  if (id == SlotTable::kEmpty) return none;
+  prefetchRecord(network_.nodes_[id]);
+  return static_cast<NodeId>(id);
+}
+
+void NetworkBuilder::prefetchNodeDetails(NodeId id) const {
+  const INTERACTOR& node = network_.node(id);
+  network_.texts_.prefetch(node.name);
+  __builtin_prefetch(node.interactions.data() + node.interactions.size(), 1);
+}
+
+void NetworkBuilder::prefetchInteraction(NodeId a, NodeId b) const {
+  const InteractionId id = network_.pairs_.firstCandidate(a, b);
+  if (id != none) prefetchRecord(network_.interaction(id));
+}
+
+void NetworkBuilder::updateAttribute(TextId& stored, std::string_view incoming) {
+  if (incoming == "NA" || network_.text(stored) == incoming) return;
+  stored = network_.texts_.intern(incoming);
+}
+
+NetworkBuilder::StoredPair NetworkBuilder::findPair(NodeId a, NodeId b) const {
+  StoredPair stored;
+  stored.freeSlot = network_.pairs_.forEachCandidate(a, b, [&](InteractionId id) {
+    const INTERACTION& candidate = network_.interaction(id);
+    if (candidate.first == a && candidate.second == b) {
+      stored.forward = id;
+    } else if (candidate.first == b && candidate.second == a) {
+      stored.backward = id;
+    }
+  });
+  return stored;
+}
+
+TextId NetworkBuilder::internLike(TextId& recent, std::string_view text) {
+  if (network_.text(recent) != text) recent = network_.texts_.intern(text);
+  return recent;
+}
+
+void NetworkBuilder::addInteractionToHash(NodeId a, NodeId b, std::string_view direction,
+                                          std::string_view type, std::int32_t pmid,
+                                          int sourceIndex) {
+  const TextId d = internLike(recentDirection_, direction);
+  const TextId t = internLike(recentType_, type);
+  // One look at the pair answers both lookups of the merge rules, and its free slot takes a
+  // new interaction.
+  network_.pairs_.makeRoomForOne();
+  const StoredPair stored = findPair(a, b);
+  // getInteractionFromInteractors(a, b): stored as (a, b), or undirected as (b, a).
+  const bool backwardUndirected =
+      stored.backward != none && network_.isUndirected(interaction(stored.backward));
+  if (const InteractionId x = stored.forward != none ? stored.forward
+                              : backwardUndirected   ? stored.backward
+                                                     : InteractionId{none};
+      x != none) {
+    INTERACTION& found = interaction(x);
+    // Found as (b, a), so undirected: a directed report turns it to the report's orientation.
+    // The id, adjacency lists and counts stay; only the ends swap.
+    if (found.first == b && d != network_.undirected_) std::swap(found.first, found.second);
+    mergeReport(found, d, t, pmid, sourceIndex);
+    return;
+  }
+  // getInteractionFromInteractors(b, a) can now only find a directed interaction stored as
+  // (b, a), which absorbs reports of its own direction or "0".
+  if (stored.backward != none) {
+    INTERACTION& reverse = interaction(stored.backward);
+    if (d == reverse.direction || d == network_.undirected_) {
+      mergeReport(reverse, d, t, pmid, sourceIndex);
+      return;
+    }
+  }
+  addInteractionToList(a, b, d, t, pmid, sourceIndex, stored);
+}
+
+void NetworkBuilder::mergeReport(INTERACTION& interaction, TextId direction, TextId type,
+                                 std::int32_t pmid, int sourceIndex) {
+  if (interaction.direction != direction && interaction.direction == network_.undirected_) {
+    interaction.direction = direction;
+  }
+  if (interaction.type != type && interaction.type == network_.binding_ &&
+      type != network_.colocalization_) {
+    interaction.type = type;
+  }
+  addPMIDtoList(interaction.pmids, pmid, sourceIndex);
+}
+
+void NetworkBuilder::addInteractionToList(NodeId a, NodeId b, TextId direction, TextId type,
+                                          std::int32_t pmid, int sourceIndex,
+                                          const StoredPair& stored) {
+  assert(stored.forward == none);  // a report of a pair stored as (a, b) merges into it
+  const auto id = static_cast<InteractionId>(network_.interactions_.size());
+  INTERACTION created{a, b, direction, type, {}};
+  addPMIDtoList(created.pmids, pmid, sourceIndex);
+  network_.interactions_.push_back(std::move(created));
+  network_.pairs_.insertAt(stored.freeSlot, id, a, b);
+  // A new interaction has the highest id, so appending keeps the adjacency lists ordered.
+  INTERACTOR& first = network_.nodes_[static_cast<std::size_t>(a)];
+  first.interactions.push_back(id);
+  first.interactionCount += 1;
+  INTERACTOR& second = network_.nodes_[static_cast<std::size_t>(b)];
+  if (b != a) second.interactions.push_back(id);
+  second.interactionCount += 1;
+}
+
+Network NetworkBuilder::build() && {
+  runTallies();
+  return std::move(network_);
+}
+
+void NetworkBuilder::runTallies() {
+  TallyIndex tallyIds;
+  // A citation's index slot is requested 2 * kAhead citations before it is counted, and its
+  // tally record, found through the slot that has arrived by then, kAhead citations before.
+  constexpr std::size_t kAhead = 8;
+  std::array<PMIDLIST*, 2 * kAhead> waiting{};
+  std::size_t requested = 0;
+  const auto slotOf = [&](std::size_t index) -> PMIDLIST*& {
+    return waiting[index % waiting.size()];
+  };
+  ChunkedVector<INTERACTION>& interactions = network_.interactions_;
+  for (std::size_t index = 0; index < interactions.size(); ++index) {
+    for (PMIDLIST& citation : interactions[index].pmids) {
+      tallyIds.prefetch(citation.pmid);
+      if (requested >= kAhead) prefetchTally(tallyIds, slotOf(requested - kAhead)->pmid);
+      if (requested >= 2 * kAhead) countCitation(*slotOf(requested - 2 * kAhead), tallyIds);
+      slotOf(requested++) = &citation;
+    }
+  }
+  for (std::size_t index = requested > 2 * kAhead ? requested - 2 * kAhead : 0; index < requested;
+       ++index) {
+    countCitation(*slotOf(index), tallyIds);
+  }
+}
+
+void NetworkBuilder::prefetchTally(const TallyIndex& tallyIds, std::int32_t pmid) const {
+  const TallyId tally = tallyIds.find(pmid);
+  if (tally != none)
+    __builtin_prefetch(&network_.articleLoads_[static_cast<std::size_t>(tally)], 1);
+}
+
+void NetworkBuilder::countCitation(PMIDLIST& citation, TallyIndex& tallyIds) {
+  ChunkedVector<std::int32_t>& loads = network_.articleLoads_;
+  bool created = false;
+  const TallyId tally =
+      tallyIds.findOrAdd(citation.pmid, static_cast<TallyId>(loads.size()), created);
+  if (created) loads.push_back(0);
+  loads[static_cast<std::size_t>(tally)] += 1;
+  citation.tally = tally;
+}
+
+}  // namespace seedweave
