@@ -2,13 +2,15 @@
 # Scale benchmark: whole scripted runs of seedweave (load, dialogue, search, result files) on
 # networks and seed sets where the cost of a seed pair or of per-seed state could grow with
 # hub degree or with seeds × nodes. For each case it prints the wall time of the whole run and
-# its peak resident memory, beside the peak memory of merely loading the same files. Standard
-# output goes to /dev/null, result files to a scratch folder. Builds a Release binary in
-# build-bench/ and generates the networks into bench/data/ when they are missing.
+# its CPU time (user + system) and its peak resident memory, beside the same figures for
+# merely loading the files. Standard output goes to /dev/null, result files to a scratch
+# folder. Builds a Release binary in build-bench/ and generates the networks into bench/data/
+# when they are missing.
 #
 #   bash bench/scale.sh [RUNS] [TIME_LIMIT_S]      # defaults: 3 runs, 600 s per run
 #
-# BENCH_BUILD names another build folder to use instead of build-bench/.
+# BENCH_BUILD names another build folder to use instead of build-bench/; BENCH_BINARY another
+# seedweave binary to time (an older build, say), the seeds still picked by this build.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -34,16 +36,21 @@ generate() {
   [[ -s "$data/$first" ]] || "$build/bench/generate_network" "$@" "$data" > /dev/null
 }
 
-# Wall seconds and peak resident kilobytes of one run in the scratch folder, stdin from $1,
-# output dropped; "> LIMIT" seconds when the run was stopped.
+binary="${BENCH_BINARY:-$build/seedweave}"
+
+# Wall seconds, CPU seconds and peak resident kilobytes of one run in the scratch folder,
+# stdin from $1, output dropped; ">LIMIT" seconds when the run was stopped.
 measure() {
   local answers=$1
   shift
-  if (cd "$scratch" && timeout "$limit" /usr/bin/time -o "$scratch/time.out" -f "%e %M" \
-        "$@" < "$answers" > /dev/null 2>&1); then
-    cat "$scratch/time.out"
+  # A run that only loads ends with status 1 (its input ends before the dialogue does).
+  local status=0
+  (cd "$scratch" && timeout "$limit" /usr/bin/time -o "$scratch/time.out" -f "%e %U %S %M" \
+    "$binary" "$@" < "$answers" > /dev/null 2>&1) || status=$?
+  if ((status == 124)); then
+    echo ">$limit - -"
   else
-    echo ">$limit -"
+    awk '!/status/ { printf "%s %.2f %s\n", $1, $2 + $3, $4 }' "$scratch/time.out"
   fi
 }
 
@@ -56,14 +63,15 @@ case_() {
   "$build/bench/search_bench" --list-seeds --length "$length" "${choose[@]}" "$@" \
     > "$scratch/seeds.txt"
   printf '%s\nn\nn\nn\n%s\n.\nscale\nn\n' "$length" "$scratch/seeds.txt" > "$scratch/answers"
-  local loadRss seconds kilobytes times=""
-  read -r _ loadRss < <(measure /dev/null "$build/seedweave" "$@")
+  local loadWall loadCpu loadRss seconds cpu kilobytes times=""
+  read -r loadWall loadCpu loadRss < <(measure /dev/null "$@")
   for _ in $(seq "$runs"); do
-    read -r seconds kilobytes < <(measure "$scratch/answers" "$build/seedweave" "$@")
-    times+=" $seconds"
+    read -r seconds cpu kilobytes < <(measure "$scratch/answers" "$@")
+    times+=" $seconds/$cpu"
   done
-  printf '%s\n  run times (s):%s\n  peak RSS %s MB, of which loading alone %s MB\n' "$title" \
-    "$times" "$([[ $kilobytes == - ]] && echo - || echo $((kilobytes / 1024)))" \
+  printf '%s\n  run times, wall/CPU (s):%s\n' "$title" "$times"
+  printf '  peak RSS %s MB; loading alone %s s wall, %s s CPU, %s MB\n' \
+    "$([[ $kilobytes == - ]] && echo - || echo $((kilobytes / 1024)))" "$loadWall" "$loadCpu" \
     "$((loadRss / 1024))"
 }
 

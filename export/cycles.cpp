@@ -1,7 +1,7 @@
 #include "export/cycles.hpp"
 
 #include <algorithm>
-#include <utility>
+#include <span>
 
 #include "export/messages.hpp"
 #include "export/output_file.hpp"
@@ -50,9 +50,7 @@ std::string fileStem(std::string_view nodeName) {
   return stem;
 }
 
-// An interaction of the walk's start and the node at its other end.
-using Link = std::pair<NodeId, InteractionId>;
-bool byOtherEnd(const Link& a, const Link& b) { return a.first < b.first; }
+bool byOtherEnd(const Neighbour& a, const Neighbour& b) { return a.node < b.node; }
 
 // The depth-first walk from one node. walk_[d] is the node reached after d interactions.
 class CycleWalk {
@@ -69,10 +67,9 @@ class CycleWalk {
         out_(out),
         walk_(static_cast<std::size_t>(std::max(maxSize, 0)) + 1, none) {
     walk_[0] = start;
-    for (const InteractionId id : network.node(start).interactions) {
-      linksToStart_.emplace_back(network.otherEnd(network.interaction(id), start), id);
-    }
-    std::sort(linksToStart_.begin(), linksToStart_.end());
+    const std::span<const Neighbour> links = filter.adjacency().of(start);
+    linksToStart_.assign(links.begin(), links.end());
+    std::stable_sort(linksToStart_.begin(), linksToStart_.end(), byOtherEnd);
   }
 
   void run() { findCycle(0); }
@@ -96,23 +93,20 @@ class CycleWalk {
   }
 
   void expand(int depth) {
-    for (const InteractionId id : network_.node(at(depth)).interactions) {
-      const NodeId next = network_.otherEnd(network_.interaction(id), at(depth));
-      if (depth > 0 && next == at(depth - 1)) continue;  // no step straight back
-      if (!filter_.passes(id)) continue;
-      walk_[static_cast<std::size_t>(depth) + 1] = next;
+    for (const Neighbour& next : filter_.adjacency().of(at(depth))) {
+      if (depth > 0 && next.node == at(depth - 1)) continue;  // no step straight back
+      walk_[static_cast<std::size_t>(depth) + 1] = next.node;
       findCycle(depth + 1);
     }
   }
 
-  // Takes, in adjacency order, only the interactions joining the current node to the start,
-  // found among the start's own interactions instead of scanning the current node's list.
+  // Takes, in adjacency order, only the passing interactions joining the current node to the
+  // start, found among the start's own instead of scanning the current node's list.
   void closeThroughStart(int depth) {
     if (at(depth - 1) == at(0)) return;  // the start would be a step back
     const auto [from, to] = std::equal_range(linksToStart_.begin(), linksToStart_.end(),
-                                             Link{at(depth), none}, byOtherEnd);
+                                             Neighbour{at(depth), none}, byOtherEnd);
     for (auto link = from; link != to; ++link) {
-      if (!filter_.passes(link->second)) continue;
       walk_[static_cast<std::size_t>(depth) + 1] = at(0);
       findCycle(depth + 1);
     }
@@ -143,8 +137,8 @@ class CycleWalk {
   OutputFile& neighbours_;
   Output& out_;
   std::vector<NodeId> walk_;
-  // (other end, interaction) for every interaction of the start, sorted.
-  std::vector<Link> linksToStart_;
+  // The start's passing interactions, by other end, each end's in adjacency order.
+  std::vector<Neighbour> linksToStart_;
   std::string line_;
 };
 

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "report/messages.hpp"
+#include "search/hop_distances.hpp"
 #include "search/pruned_enumeration.hpp"
 #include "search/step_records.hpp"
 
@@ -26,42 +27,14 @@ std::size_t DistanceTable::pairPosition(int i, int j) const {
 
 namespace {
 
-// For every node, the other ends of its interactions that pass the filter, direction ignored,
-// in one flat array so that repeated searches stay in cache.
-class FilteredNeighbours {
- public:
-  FilteredNeighbours(const Network& network, const InteractionFilter& filter)
-      : offsets_(network.nodeCount() + 1, 0) {
-    for (std::size_t node = 0; node < network.nodeCount(); ++node) {
-      const auto id = static_cast<NodeId>(node);
-      for (InteractionId interaction : network.node(id).interactions) {
-        if (!filter.passes(interaction)) continue;
-        neighbours_.push_back(network.otherEnd(network.interaction(interaction), id));
-      }
-      offsets_[node + 1] = neighbours_.size();
-    }
-  }
-
-  std::span<const NodeId> of(NodeId node) const {
-    const auto index = static_cast<std::size_t>(node);
-    return {neighbours_.data() + offsets_[index], offsets_[index + 1] - offsets_[index]};
-  }
-  std::size_t nodeCount() const { return offsets_.size() - 1; }
-
- private:
-  std::vector<std::size_t> offsets_;
-  std::vector<NodeId> neighbours_;
-};
-
 // Breadth-first search at most kLongestMeasuredPath levels deep that stops as soon as every
 // wanted node is reached. Its buffers serve one source after another without clearing.
 class BoundedSearch {
  public:
-  explicit BoundedSearch(const FilteredNeighbours& neighbours)
-      : neighbours_(neighbours),
-        reachedIn_(neighbours.nodeCount(), 0),
-        wantedIn_(neighbours.nodeCount(), 0),
-        depth_(neighbours.nodeCount(), 0) {}
+  explicit BoundedSearch(const FilteredAdjacency& adjacency)
+      : adjacency_(adjacency),
+        distances_(adjacency.nodeCount()),
+        wantedIn_(adjacency.nodeCount(), 0) {}
 
   // Time complexity: O(nodes and neighbour entries within reach).
   void run(NodeId source, std::span<const NodeId> wanted) {
@@ -72,42 +45,23 @@ class BoundedSearch {
       wantedIn_[index(node)] = run_;
       ++missing;
     }
-    frontier_.assign(1, source);
-    if (missing == 0 || reach(source, 0, missing)) return;
-    for (int level = 1; level <= kLongestMeasuredPath && !frontier_.empty(); ++level) {
-      next_.clear();
-      for (NodeId node : frontier_) {
-        for (NodeId neighbour : neighbours_.of(node)) {
-          if (reachedIn_[index(neighbour)] == run_) continue;
-          next_.push_back(neighbour);
-          if (reach(neighbour, level, missing)) return;
-        }
-      }
-      std::swap(frontier_, next_);
-    }
+    distances_.explore(
+        adjacency_, source, missing == 0 ? 0 : kLongestMeasuredPath,
+        [&](NodeId node) { return wantedIn_[index(node)] == run_ && --missing == 0; });
   }
 
   // Path length from the last source to a node that was wanted in that run.
   int depth(NodeId node) const {
-    return reachedIn_[index(node)] == run_ ? depth_[index(node)] : kBeyondMeasuredPaths;
+    const int hops = distances_[node];
+    return hops <= kLongestMeasuredPath ? hops : kBeyondMeasuredPaths;
   }
 
  private:
   static std::size_t index(NodeId node) { return static_cast<std::size_t>(node); }
 
-  // Records the node's depth; true when it was the last wanted node still missing.
-  bool reach(NodeId node, int level, std::size_t& missing) {
-    reachedIn_[index(node)] = run_;
-    depth_[index(node)] = static_cast<std::uint8_t>(level);
-    return wantedIn_[index(node)] == run_ && --missing == 0;
-  }
-
-  const FilteredNeighbours& neighbours_;
-  std::vector<std::uint32_t> reachedIn_;
+  const FilteredAdjacency& adjacency_;
+  DistanceMap distances_;
   std::vector<std::uint32_t> wantedIn_;
-  std::vector<std::uint8_t> depth_;
-  std::vector<NodeId> frontier_;
-  std::vector<NodeId> next_;
   std::uint32_t run_ = 0;
 };
 
@@ -117,7 +71,7 @@ class ReportedSteps {
  public:
   ReportedSteps(const Network& network, const InteractionFilter& filter) {
     // When every interaction passes, every step records a passing one.
-    if (filter.minReferences() == 0 && filter.maxArticleLoad() == 0) return;
+    if (filter.passesAll()) return;
     std::unordered_map<NodeId, int> numbers;
     auto number = [&](NodeId node) {
       const auto [place, added] = numbers.try_emplace(node, static_cast<int>(nodes_.size()));
@@ -171,9 +125,8 @@ DistanceTable computePathLengths(const Network& network, const NodeSet& seeds,
   out.print(messages::kComputingPathLengths);
   const int seedCount = static_cast<int>(seeds.size());
   DistanceTable table(seedCount);
-  const FilteredNeighbours neighbours(network, filter);
   const ReportedSteps steps(network, filter);
-  BoundedSearch search(neighbours);
+  BoundedSearch search(filter.adjacency());
 
   std::vector<std::vector<std::uint8_t>> stepDepths(seeds.size());
   std::vector<NodeId> wanted;

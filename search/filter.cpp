@@ -2,8 +2,7 @@
 
 namespace seedweave {
 
-int countPMIDsFiltered(const Network& network, const INTERACTION& interaction,
-                       int maxArticleLoad) {
+int countPMIDsFiltered(const Network& network, const INTERACTION& interaction, int maxArticleLoad) {
   int count = 0;
   for (const PMIDLIST& citation : interaction.pmids) {
     if (maxArticleLoad == 0 || network.articleLoad(citation) <= maxArticleLoad) ++count;
@@ -47,17 +46,29 @@ bool passesArticleLoadTest(const Network& network, NodeId node, int maxArticleLo
   return maxArticleLoad == 0 || getNodeMinReferences(network, node) <= maxArticleLoad;
 }
 
-InteractionFilter::InteractionFilter(const Network& network, int minReferences,
-                                     int maxArticleLoad)
+namespace {
+
+// One verdict per interaction; none when every interaction passes.
+std::vector<std::uint8_t> verdictsOf(const Network& network, int minReferences,
+                                     int maxArticleLoad) {
+  std::vector<std::uint8_t> verdicts;
+  if (minReferences == 0 && maxArticleLoad == 0) return verdicts;
+  verdicts.resize(network.interactionTotal());
+  for (std::size_t id = 0; id < verdicts.size(); ++id) {
+    verdicts[id] =
+        passesInteractionFilter(network, network.interaction(static_cast<InteractionId>(id)),
+                                minReferences, maxArticleLoad);
+  }
+  return verdicts;
+}
+
+}  // namespace
+
+InteractionFilter::InteractionFilter(const Network& network, int minReferences, int maxArticleLoad)
     : minReferences_(minReferences),
       maxArticleLoad_(maxArticleLoad),
-      allPass_(minReferences == 0 && maxArticleLoad == 0) {
-  if (allPass_) return;
-  verdicts_.resize(network.interactionTotal());
-  for (std::size_t id = 0; id < verdicts_.size(); ++id) {
-    verdicts_[id] = passesInteractionFilter(network, network.interaction(static_cast<InteractionId>(id)),
-                                            minReferences, maxArticleLoad);
-  }
-}
+      allPass_(minReferences == 0 && maxArticleLoad == 0),
+      verdicts_(verdictsOf(network, minReferences, maxArticleLoad)),
+      adjacency_(network, [this](InteractionId id) { return passes(id); }) {}
 
 }  // namespace seedweave

@@ -5,20 +5,15 @@
 #include <cstdint>
 #include <vector>
 
+#include "search/adjacency.hpp"
 #include "store/network.hpp"
 
 namespace seedweave {
 
-// The user's settings, fixed once the dialogue has asked for them.
-struct Settings {
-  int maxPathLength = 1;
-  int minReferences = 0;   // 0: off
-  int maxArticleLoad = 0;  // 0: off
-};
-
 // Citations whose article load is at most the limit (all of them with limit 0).
 int countPMIDsFiltered(const Network& network, const INTERACTION& interaction, int maxArticleLoad);
-// The largest article load among the interaction's citations (the largest, not the smallest).
+// Despite its name, not a count of references: the largest article load among the
+// interaction's citations, which is what the article load filter compares with its limit.
 int getIntMinReferences(const Network& network, const INTERACTION& interaction);
 // The largest getIntMinReferences over the node's interactions.
 int getNodeMinReferences(const Network& network, NodeId node);
@@ -31,8 +26,9 @@ bool passesArticleLoadTest(const Network& network, const INTERACTION& interactio
                            int maxArticleLoad);
 bool passesArticleLoadTest(const Network& network, NodeId node, int maxArticleLoad);
 
-// The interaction filter's verdict for every interaction, computed once per run.
-// Time complexity: O(citations) to build, O(1) per look-up.
+// The interaction filter's verdict for every interaction, and the adjacency of the passing
+// interactions, computed once per run.
+// Time complexity: O(citations + adjacency entries) to build, O(1) per look-up.
 class InteractionFilter {
  public:
   InteractionFilter(const Network& network, int minReferences, int maxArticleLoad);
@@ -41,12 +37,16 @@ class InteractionFilter {
   }
   int minReferences() const { return minReferences_; }
   int maxArticleLoad() const { return maxArticleLoad_; }
+  // Whether every interaction passes (both settings off).
+  bool passesAll() const { return allPass_; }
+  const FilteredAdjacency& adjacency() const { return adjacency_; }
 
  private:
   int minReferences_;
   int maxArticleLoad_;
   bool allPass_;
   std::vector<std::uint8_t> verdicts_;
+  FilteredAdjacency adjacency_;
 };
 
 }  // namespace seedweave

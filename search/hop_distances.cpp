@@ -15,25 +15,6 @@ void DistanceMap::clear() {
   reached_.clear();
 }
 
-void DistanceMap::explore(const Network& network, const InteractionFilter& filter, NodeId centre,
-                          int radius) {
-  clear();
-  reach(centre, 0);
-  std::size_t layerStart = 0;
-  for (int hops = 0; hops < radius && layerStart < reached_.size(); ++hops) {
-    const std::size_t layerEnd = reached_.size();
-    for (std::size_t i = layerStart; i < layerEnd; ++i) {
-      const NodeId from = reached_[i];
-      for (InteractionId id : network.node(from).interactions) {
-        if (!filter.passes(id)) continue;
-        const NodeId next = network.otherEnd(network.interaction(id), from);
-        if ((*this)[next] == kUnreached) reach(next, hops + 1);
-      }
-    }
-    layerStart = layerEnd;
-  }
-}
-
 SavedBall DistanceMap::save() const {
   SavedBall ball{reached_, {}};
   for (std::size_t i = 0; i < reached_.size(); ++i) {
@@ -57,13 +38,12 @@ void DistanceMap::restore(const SavedBall& ball) {
 }
 
 // A full map is worth its memory only for a ball that would take long to restore.
-SeedDistances::SeedDistances(const Network& network, const InteractionFilter& filter,
-                             const NodeSet& seeds, int radius)
+SeedDistances::SeedDistances(const FilteredAdjacency& adjacency, const NodeSet& seeds, int radius)
     : fullMap_(seeds.size(), -1),
-      working_{DistanceMap(network.nodeCount()), DistanceMap(network.nodeCount())} {
+      working_{DistanceMap(adjacency.nodeCount()), DistanceMap(adjacency.nodeCount())} {
   saved_.reserve(seeds.size());
   for (NodeId seed : seeds) {
-    working_[0].explore(network, filter, seed, radius);
+    working_[0].explore(adjacency, seed, radius);
     saved_.push_back(working_[0].save());
   }
   std::vector<std::size_t> bySize(seeds.size());
@@ -71,13 +51,13 @@ SeedDistances::SeedDistances(const Network& network, const InteractionFilter& fi
   std::stable_sort(bySize.begin(), bySize.end(), [&](std::size_t x, std::size_t y) {
     return saved_[x].nodes.size() > saved_[y].nodes.size();
   });
-  const std::size_t nodeCount = std::max<std::size_t>(network.nodeCount(), 1);
+  const std::size_t nodeCount = std::max<std::size_t>(adjacency.nodeCount(), 1);
   const std::size_t fullMaps = std::min(bySize.size(), kFullMapBytes / nodeCount);
   for (std::size_t rank = 0; rank < fullMaps; ++rank) {
     SavedBall& ball = saved_[bySize[rank]];
     if (ball.nodes.size() * 256 < nodeCount) break;
     fullMap_[bySize[rank]] = static_cast<int>(full_.size());
-    full_.emplace_back(network.nodeCount());
+    full_.emplace_back(adjacency.nodeCount());
     full_.back().restore(ball);
     ball = SavedBall{};
   }

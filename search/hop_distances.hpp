@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "search/adjacency.hpp"
 #include "search/filter.hpp"
 #include "store/ordered_set.hpp"
 
@@ -30,7 +31,12 @@ class DistanceMap {
 
   // Breadth-first search from centre over passing interactions, at most `radius` hops.
   // Time complexity: O(nodes of the ball + interactions of its nodes closer than radius).
-  void explore(const Network& network, const InteractionFilter& filter, NodeId centre, int radius);
+  void explore(const FilteredAdjacency& adjacency, NodeId centre, int radius) {
+    explore(adjacency, centre, radius, [](NodeId) { return false; });
+  }
+  // The same search, stopped as soon as finished(node) is true for a node just reached.
+  template <typename Finished>
+  void explore(const FilteredAdjacency& adjacency, NodeId centre, int radius, Finished&& finished);
 
   // The search's result, saved compactly, and restored as if the search were made again.
   // Time complexity of each: O(nodes of the ball).
@@ -50,14 +56,33 @@ class DistanceMap {
   std::vector<NodeId> reached_;
 };
 
+template <typename Finished>
+void DistanceMap::explore(const FilteredAdjacency& adjacency, NodeId centre, int radius,
+                          Finished&& finished) {
+  clear();
+  reach(centre, 0);
+  if (finished(centre)) return;
+  std::size_t layerStart = 0;
+  for (int hops = 0; hops < radius && layerStart < reached_.size(); ++hops) {
+    const std::size_t layerEnd = reached_.size();
+    for (std::size_t i = layerStart; i < layerEnd; ++i) {
+      for (const Neighbour& next : adjacency.of(reached_[i])) {
+        if ((*this)[next.node] != kUnreached) continue;
+        reach(next.node, hops + 1);
+        if (finished(next.node)) return;
+      }
+    }
+    layerStart = layerEnd;
+  }
+}
+
 // The distance maps of many seeds, in memory bounded by what they reach: the seeds with the
 // largest balls keep a full map, up to a fixed budget, and the others keep their ball saved,
 // restored into a working map when asked for. One search per seed, made at construction.
 class SeedDistances {
  public:
   // Time complexity: O(searches of the seeds + their balls × log seeds).
-  SeedDistances(const Network& network, const InteractionFilter& filter, const NodeSet& seeds,
-                int radius);
+  SeedDistances(const FilteredAdjacency& adjacency, const NodeSet& seeds, int radius);
 
   // The map of the seed at this position of the seed list. A restored map stays valid until
   // the next call with the same slot (0 or 1), so two maps can be held at once.

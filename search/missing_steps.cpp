@@ -27,10 +27,10 @@ void MissingStepReporter::measureDetours(int maxLength, const DistanceMap& toB,
       if (detour(node) == DistanceMap::kUnreached) measured_.push_back(node);
       detour_[static_cast<std::size_t>(node)] = static_cast<std::uint8_t>(value);
       if (value == maxLength) continue;
-      for (InteractionId id : network_.node(node).interactions) {
-        if (!filter_.passes(id)) continue;
-        const NodeId next = network_.otherEnd(network_.interaction(id), node);
-        if (detour(next) > value + 1) buckets[static_cast<std::size_t>(value + 1)].push_back(next);
+      for (const Neighbour& next : filter_.adjacency().of(node)) {
+        if (detour(next.node) > value + 1) {
+          buckets[static_cast<std::size_t>(value + 1)].push_back(next.node);
+        }
       }
     }
   }
@@ -48,7 +48,7 @@ void MissingStepReporter::report(NodeId a, NodeId b, int maxLength, const Distan
                                  const std::vector<Step>& failing, Output& out) {
   measureDetours(maxLength, toB, failing);
   forEachArrival(
-      network_, filter_, a, b, maxLength,
+      filter_, a, b, maxLength,
       [&](const SearchPath& path, NodeId next, InteractionId via) {
         const int depth = path.length + 1;
         if (depth + toB[next] > maxLength) return false;

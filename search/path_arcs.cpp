@@ -71,7 +71,7 @@ void PathArcFinder::linkRegion() {
   linkStarts_.assign(1, 0);
   links_.clear();
   for (NodeId node : region_) {
-    if (network_.node(node).interactions.size() > region_.size()) {
+    if (filter_.adjacency().degree(node) > region_.size()) {
       linkByLookUp(node);
     } else {
       linkByScan(node);
@@ -81,11 +81,11 @@ void PathArcFinder::linkRegion() {
 }
 
 void PathArcFinder::linkByScan(NodeId node) {
-  for (InteractionId id : network_.node(node).interactions) {
-    if (!filter_.passes(id)) continue;
-    const NodeId next = network_.otherEnd(network_.interaction(id), node);
-    const int index = regionIndex(next);
-    if (next != node && index >= 0) links_.push_back(Link{static_cast<std::uint32_t>(index), id});
+  for (const Neighbour& next : filter_.adjacency().of(node)) {
+    const int index = regionIndex(next.node);
+    if (next.node != node && index >= 0) {
+      links_.push_back(Link{static_cast<std::uint32_t>(index), next.via});
+    }
   }
 }
 

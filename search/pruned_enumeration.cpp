@@ -19,10 +19,10 @@ ArrivalCounter::ArrivalCounter(const Network& network, const InteractionFilter& 
 std::int64_t ArrivalCounter::count(NodeId source, NodeId target, int maxLength, Output& out) {
   // A step to depth d + 1 can still arrive only from within L - d - 1 hops of the target,
   // so distances beyond L - 1 are never consulted.
-  toTarget_.explore(network_, filter_, target, maxLength - 1);
+  toTarget_.explore(filter_.adjacency(), target, maxLength - 1);
   std::int64_t arrivals = 0;
   forEachArrival(
-      network_, filter_, source, target, maxLength,
+      filter_, source, target, maxLength,
       [&](const SearchPath& path, NodeId next, InteractionId) {
         return path.length + 1 + toTarget_[next] <= maxLength;
       },

@@ -45,19 +45,18 @@ struct SearchPath {
 namespace detail {
 
 template <typename Admit, typename Arrive>
-void extendPath(const Network& network, const InteractionFilter& filter, NodeId target,
-                int maxLength, SearchPath& path, Admit& admit, Arrive& arrive) {
+void extendPath(const InteractionFilter& filter, NodeId target, int maxLength, SearchPath& path,
+                Admit& admit, Arrive& arrive) {
   const NodeId here = path.last();
   if (path.length > 0 && here == target) {
     arrive(path);
     return;
   }
   if (path.length >= maxLength) return;
-  for (InteractionId id : network.node(here).interactions) {
-    const NodeId next = network.otherEnd(network.interaction(id), here);
-    if (path.contains(next) || !filter.passes(id) || !admit(path, next, id)) continue;
-    path.push(next, id);
-    extendPath(network, filter, target, maxLength, path, admit, arrive);
+  for (const Neighbour& next : filter.adjacency().of(here)) {
+    if (path.contains(next.node) || !admit(path, next.node, next.via)) continue;
+    path.push(next.node, next.via);
+    extendPath(filter, target, maxLength, path, admit, arrive);
     path.pop();
   }
 }
@@ -70,10 +69,10 @@ void extendPath(const Network& network, const InteractionFilter& filter, NodeId 
 // no arrival that matters to the caller is possible.
 // Time complexity: O(steps admitted × L).
 template <typename Admit, typename Arrive>
-void forEachArrival(const Network& network, const InteractionFilter& filter, NodeId source,
-                    NodeId target, int maxLength, Admit&& admit, Arrive&& arrive) {
+void forEachArrival(const InteractionFilter& filter, NodeId source, NodeId target, int maxLength,
+                    Admit&& admit, Arrive&& arrive) {
   SearchPath path(source, maxLength);
-  detail::extendPath(network, filter, target, maxLength, path, admit, arrive);
+  detail::extendPath(filter, target, maxLength, path, admit, arrive);
 }
 
 // Prints the "missing interaction" line for every step of an arrival whose recorded

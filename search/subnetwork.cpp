@@ -118,7 +118,7 @@ SubnetworkTable SubnetworkBuilder::build() {
 
 // One bounded breadth-first search per seed serves every pair the seed belongs to.
 void SubnetworkBuilder::searchSeedPairs() {
-  SeedDistances distances(network_, filter_, seeds_, maxLength_ - 1);
+  SeedDistances distances(filter_.adjacency(), seeds_, maxLength_ - 1);
   const bool announcing = announcePairs_ && (countNodeList(seeds_) > 100 || maxLength_ > 3);
   PairAnnouncer announcer(network_, out_, maxLength_);
   for (std::size_t i = 0; i < seeds_.size(); ++i) {
@@ -181,12 +181,9 @@ void SubnetworkBuilder::linkIntermediates(bool announcing) {
 }
 
 void SubnetworkBuilder::markNeighbours(NodeId node) {
-  for (InteractionId id : network_.node(node).interactions) {
-    if (!filter_.passes(id)) continue;
-    const auto neighbour =
-        static_cast<std::size_t>(network_.otherEnd(network_.interaction(id), node));
-    neighbourMark_[neighbour] = node;
-    neighbourVia_[neighbour] = id;
+  for (const Neighbour& next : filter_.adjacency().of(node)) {
+    neighbourMark_[static_cast<std::size_t>(next.node)] = node;
+    neighbourVia_[static_cast<std::size_t>(next.node)] = next.via;
   }
 }
 

@@ -32,7 +32,7 @@ Steps stepsOfAllPaths(const Network& net, NodeId a, NodeId b, int maxLength) {
   const InteractionFilter filter(net, 0, 0);
   Steps steps;
   forEachArrival(
-      net, filter, a, b, maxLength, [](const SearchPath&, NodeId, InteractionId) { return true; },
+      filter, a, b, maxLength, [](const SearchPath&, NodeId, InteractionId) { return true; },
       [&](const SearchPath& path) {
         for (std::size_t i = 0; i < static_cast<std::size_t>(path.length); ++i) {
           steps.emplace(path.nodes[i], path.nodes[i + 1]);
@@ -45,8 +45,8 @@ Steps stepsFound(const Network& net, NodeId a, NodeId b, int maxLength) {
   const InteractionFilter filter(net, 0, 0);
   DistanceMap fromA(net.nodeCount());
   DistanceMap fromB(net.nodeCount());
-  fromA.explore(net, filter, a, maxLength - 1);
-  fromB.explore(net, filter, b, maxLength - 1);
+  fromA.explore(filter.adjacency(), a, maxLength - 1);
+  fromB.explore(filter.adjacency(), b, maxLength - 1);
   Steps steps;
   PathArcFinder finder(net, filter);  // owns the steps it returns
   for (const Step& step : finder.find(a, b, maxLength, fromA, fromB)) {
