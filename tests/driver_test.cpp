@@ -1,52 +1,29 @@
-// Whole runs of the binary: start-up, loading messages and the end of a run.
+// The answer reader on its own, and a run that runs out of memory.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdio>
 
+#include "driver/word_reader.hpp"
 #include "test_support.hpp"
 
 namespace seedweave {
 namespace {
 
-using testing::runBinary;
-using testing::sigLine;
 using testing::TempDir;
 
-const std::string kFirstQuestion =
-    "\nWhat is the maximum path length (number of intermediates) you would like to use\n"
-    "to make connections between your list of genes?\n"
-    "A value of 1 will return only interactions between genes in your list.\n";
-const std::string kEndedEarly =
-    "\nEnd of input reached before the dialogue was complete.\n"
-    "Freeing network...\npreparing to loop through hashes...\n";
-
-TEST(Startup, WithoutArgumentsIsSilent) {
+// The recorded sessions cover the answers a user types; these are the extremes.
+TEST(WordReader, HugeNumbersAndLongWords) {
+  EXPECT_EQ(leadingNumber("99999999999"), 2147483647);
+  EXPECT_EQ(leadingNumber("-99999999999"), -2147483647 - 1);
   TempDir dir;
-  const auto result = runBinary(dir.path(), {}, "");
-  EXPECT_EQ(result.output, "");
-  EXPECT_EQ(result.status, 0);
-}
-
-TEST(Startup, UnreadableFilesAreReportedAndLoadingGoesOn) {
-  TempDir dir;
-  dir.write("net.sig", sigLine("A", "B", "0", "Binding", "1"));
-  const auto result = runBinary(dir.path(), {"missing.sig", ".", "net.sig"}, "");
-  EXPECT_EQ(result.output,
-            "Initializing hashes...\n"
-            "Reading missing.sig...\nCould not open missing.sig for reading.\n"
-            "Reading ....\nCould not open . for reading.\n"
-            "Reading net.sig...\nCalculating tallies...\n" +
-                kFirstQuestion + kEndedEarly);
-  EXPECT_EQ(result.status, 1);  // the dialogue was not complete
-}
-
-TEST(Startup, SamePathTwiceIsReadAsTwoSources) {
-  TempDir dir;
-  dir.write("net.sig", sigLine("A", "B", "0", "Binding", "1"));
-  const auto result = runBinary(dir.path(), {"net.sig", "./net.sig"}, "1 n n y A .");
-  EXPECT_EQ(dir.read("A-neighbors.txt"), "A B 0 1 net.sig\nA B 0 1 ./net.sig\n");
-  EXPECT_EQ(result.status, 0);
+  const std::string longWord(5000, 'w');
+  std::FILE* file = std::fopen(dir.write("words", longWord + "\f" + longWord).c_str(), "r");
+  WordReader reader(file);
+  EXPECT_EQ(reader.next(), longWord);
+  EXPECT_EQ(reader.next(), longWord);
+  EXPECT_EQ(reader.next(), std::nullopt);
+  std::fclose(file);
 }
 
 // Memory is limited through the shell; the sanitizers need far more address space than any

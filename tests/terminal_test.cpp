@@ -234,17 +234,5 @@ TEST(Terminal, EditingHistoryCompletionAndHints) {
   }
 }
 
-TEST(Terminal, PipedAnswersGetNoHint) {
-  TempDir dir;
-  dir.write("net.sig", kNetwork);
-  dir.write("answers", "1 n n n akr1c21 .\n");
-  const std::string command = "cd '" + dir.path().string() +
-                              "' && timeout 60 '" SEEDWEAVE_BINARY
-                              "' net.sig < answers > stdout 2> stderr";
-  ASSERT_EQ(std::system(command.c_str()), 0);
-  EXPECT_NE(dir.read("stdout").find("There was no node named akr1c21 found"), std::string::npos);
-  EXPECT_EQ(dir.read("stderr"), kLoaded);
-}
-
 }  // namespace
 }  // namespace seedweave

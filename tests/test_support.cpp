@@ -152,7 +152,8 @@ RunResult runBinary(const fs::path& folder, const std::vector<std::string>& args
   const fs::path inputFile = folder / ".stdin";
   const fs::path errorFile = folder / ".stderr";
   std::ofstream(inputFile, std::ios::binary) << input;
-  std::string command = "cd " + quote(folder.string()) + " && " + quote(SEEDWEAVE_BINARY);
+  std::string command =
+      "cd " + quote(folder.string()) + " && timeout 120 " + quote(SEEDWEAVE_BINARY);
   for (const std::string& arg : args) command.append(" ").append(quote(arg));
   command.append(" < ").append(quote(inputFile.string()));
   command.append(" 2> ").append(quote(errorFile.string()));

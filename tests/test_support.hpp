@@ -95,7 +95,8 @@ struct RunResult {
   int status = -1;
 };
 
-// Runs the seedweave binary in `folder` with the given arguments and standard input.
+// Runs the seedweave binary in `folder` with the given arguments and standard input, for at
+// most 120 s.
 RunResult runBinary(const std::filesystem::path& folder, const std::vector<std::string>& args,
                     const std::string& input);
 

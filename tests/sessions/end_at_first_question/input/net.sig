@@ -1,0 +1,3 @@
+A NA NA NA NA B NA NA NA NA 0 Binding 11
+B NA NA NA NA C NA NA NA NA 0 Binding 12
+D NA NA NA NA E NA NA NA NA 0 Binding 11

@@ -1,0 +1,1 @@
+ÿþ NA NA NA NA Ã( NA NA NA NA 0 T 1

@@ -1,0 +1,1 @@
+../up NA NA NA NA A NA NA NA NA 0 T 3

@@ -1,0 +1,1 @@
+A NA NA NA NA B NA NA NA NA 0 Binding 1

@@ -1,0 +1,3 @@
+A NA NA NA NA B NA NA NA NA 0 Binding 1
+B NA NA NA NA U NA NA NA NA 0 Binding 2
+U NA NA NA NA A NA NA NA NA 0 Binding 3
