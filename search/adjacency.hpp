@@ -21,34 +21,48 @@ struct Neighbour {
 
 class FilteredAdjacency {
  public:
-  // passes(id) tells whether interaction id passes the filter.
-  // Time complexity: O(nodes + adjacency entries).
+  // passes(id) tells whether interaction id passes the filter. A node's adjacency list holds
+  // its interactions in creation order, so filling every list in the order of interaction ids
+  // gives the same order while reading the interactions in sequence, not the lists.
+  // Time complexity: O(nodes + interactions).
   template <typename Passes>
   FilteredAdjacency(const Network& network, Passes&& passes)
       : offsets_(network.nodeCount() + 1, 0) {
-    for (std::size_t node = 0; node < network.nodeCount(); ++node) {
-      const auto id = static_cast<NodeId>(node);
-      for (InteractionId interaction : network.node(id).interactions) {
-        if (!passes(interaction)) continue;
-        neighbours_.push_back(
-            {network.otherEnd(network.interaction(interaction), id), interaction});
-      }
-      offsets_[node + 1] = neighbours_.size();
+    const auto total = static_cast<InteractionId>(network.interactionTotal());
+    for (InteractionId id = 0; id < total; ++id) {
+      if (!passes(id)) continue;
+      forEachEnd(network.interaction(id), [&](NodeId end, NodeId) { ++offsets_[index(end) + 1]; });
+    }
+    for (std::size_t node = 1; node < offsets_.size(); ++node) offsets_[node] += offsets_[node - 1];
+    neighbours_.resize(offsets_.back());
+    std::vector<std::size_t> filled(offsets_.begin(), offsets_.end() - 1);
+    for (InteractionId id = 0; id < total; ++id) {
+      if (!passes(id)) continue;
+      forEachEnd(network.interaction(id), [&](NodeId end, NodeId other) {
+        neighbours_[filled[index(end)]++] = Neighbour{other, id};
+      });
     }
   }
 
   // The node's passing interactions, in adjacency-list order. Time complexity: O(1).
   std::span<const Neighbour> of(NodeId node) const {
-    const auto index = static_cast<std::size_t>(node);
-    return {neighbours_.data() + offsets_[index], offsets_[index + 1] - offsets_[index]};
+    return {neighbours_.data() + offsets_[index(node)], degree(node)};
   }
   std::size_t degree(NodeId node) const {
-    const auto index = static_cast<std::size_t>(node);
-    return offsets_[index + 1] - offsets_[index];
+    return offsets_[index(node) + 1] - offsets_[index(node)];
   }
   std::size_t nodeCount() const { return offsets_.size() - 1; }
 
  private:
+  static std::size_t index(NodeId node) { return static_cast<std::size_t>(node); }
+  // visit(end, other end) for each end whose list holds the interaction: both, or the one of
+  // an interaction of a node with itself.
+  template <typename Visit>
+  static void forEachEnd(const INTERACTION& interaction, Visit&& visit) {
+    visit(interaction.first, interaction.second);
+    if (interaction.second != interaction.first) visit(interaction.second, interaction.first);
+  }
+
   std::vector<std::size_t> offsets_;
   std::vector<Neighbour> neighbours_;
 };

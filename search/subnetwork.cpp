@@ -14,37 +14,57 @@ namespace seedweave {
 namespace {
 
 // Writes "Searching for pathways between A and B of maximum length L...\n" lines. A large
-// run prints millions of them, most sharing their first name, so the line is kept and only
-// its tail rewritten.
+// run prints millions of them, so each target's tail ("B of maximum length L...\n") is made
+// once per phase and each source's head once per source, and the lines are gathered into
+// blocks written at once: anything else printed during a phase must call flush() first.
 class PairAnnouncer {
  public:
-  PairAnnouncer(const Network& network, Output& out, int maxLength)
-      : network_(network),
-        out_(out),
-        ending_(std::string(messages::kSearchingPairEnd) + std::to_string(maxLength) +
-                messages::kSearchingPairClose) {}
+  PairAnnouncer(const Network& network, Output& out) : network_(network), out_(out) {}
 
-  void announce(NodeId from, NodeId to) {
+  // Starts a phase whose pairs are searched with this length towards these targets.
+  void begin(int maxLength, const NodeSet& targets) {
+    flush();
+    const std::string ending = std::string(messages::kSearchingPairEnd) +
+                               std::to_string(maxLength) + messages::kSearchingPairClose;
+    tails_.clear();
+    tailStarts_.assign(1, 0);
+    for (NodeId target : targets) {
+      tails_ += network_.text(network_.node(target).name);
+      tails_ += ending;
+      tailStarts_.push_back(tails_.size());
+    }
+    from_ = none;
+  }
+
+  // The line of the pair from `from` to the target at this position of the phase's list.
+  void announce(NodeId from, std::size_t target) {
     if (from != from_) {
-      line_.assign(messages::kSearchingPairStart);
-      line_ += network_.text(network_.node(from).name);
-      line_ += messages::kSearchingPairMiddle;
-      prefixLength_ = line_.size();
+      head_.assign(messages::kSearchingPairStart);
+      head_ += network_.text(network_.node(from).name);
+      head_ += messages::kSearchingPairMiddle;
       from_ = from;
     }
-    line_.resize(prefixLength_);
-    line_ += network_.text(network_.node(to).name);
-    line_ += ending_;
-    out_.write(line_);
+    block_ += head_;
+    block_.append(tails_, tailStarts_[target], tailStarts_[target + 1] - tailStarts_[target]);
+    if (block_.size() >= kBlockBytes) flush();
+  }
+
+  void flush() {
+    if (block_.empty()) return;
+    out_.write(block_);
+    block_.clear();
   }
 
  private:
+  static constexpr std::size_t kBlockBytes = std::size_t{1} << 16;
+
   const Network& network_;
   Output& out_;
-  std::string ending_;
-  std::string line_;
-  std::size_t prefixLength_ = 0;
+  std::string tails_;
+  std::vector<std::size_t> tailStarts_;
+  std::string head_;
   NodeId from_ = none;
+  std::string block_;
 };
 
 class SubnetworkBuilder {
@@ -57,6 +77,7 @@ class SubnetworkBuilder {
         maxLength_(maxLength),
         out_(out),
         announcePairs_(announcePairs),
+        announcer_(network, out),
         table_(network),
         steps_(network, filter),
         finder_(network, filter),
@@ -85,6 +106,7 @@ class SubnetworkBuilder {
   const int maxLength_;
   Output& out_;
   const bool announcePairs_;
+  PairAnnouncer announcer_;
   SubnetworkTable table_;
   StepRecords steps_;
   PathArcFinder finder_;
@@ -120,13 +142,14 @@ SubnetworkTable SubnetworkBuilder::build() {
 void SubnetworkBuilder::searchSeedPairs() {
   SeedDistances distances(filter_.adjacency(), seeds_, maxLength_ - 1);
   const bool announcing = announcePairs_ && (countNodeList(seeds_) > 100 || maxLength_ > 3);
-  PairAnnouncer announcer(network_, out_, maxLength_);
+  if (announcing) announcer_.begin(maxLength_, seeds_);
   for (std::size_t i = 0; i < seeds_.size(); ++i) {
     for (std::size_t j = i + 1; j < seeds_.size(); ++j) {
-      if (announcing) announcer.announce(seeds_[i], seeds_[j]);
+      if (announcing) announcer_.announce(seeds_[i], j);
       searchPair(seeds_[i], seeds_[j], distances.map(i, 0), distances.map(j, 1));
     }
   }
+  announcer_.flush();
 }
 
 // Every step on a pathway records its looked-up interaction, or prints a line when that one
@@ -145,7 +168,9 @@ void SubnetworkBuilder::searchPair(NodeId a, NodeId b, const DistanceMap& fromA,
     noteIntermediate(network_.interaction(recorded).first);
     noteIntermediate(network_.interaction(recorded).second);
   }
-  if (!failing_.empty()) missing_.report(a, b, maxLength_, fromB, failing_, out_);
+  if (failing_.empty()) return;
+  announcer_.flush();
+  missing_.report(a, b, maxLength_, fromB, failing_, out_);
 }
 
 void SubnetworkBuilder::noteIntermediate(NodeId node) {
@@ -159,25 +184,27 @@ void SubnetworkBuilder::noteIntermediate(NodeId node) {
 // joining them, each arrival recording the same looked-up interaction: so the pair adds
 // that interaction when it passes, and prints one line when it fails while another passes.
 void SubnetworkBuilder::linkSeedsToIntermediates(bool announcing) {
-  PairAnnouncer announcer(network_, out_, 1);
+  if (announcing) announcer_.begin(1, intermediates_);
   for (NodeId seed : seeds_) {
     markNeighbours(seed);
-    for (NodeId intermediate : intermediates_) {
-      if (announcing) announcer.announce(seed, intermediate);
-      linkPair(seed, intermediate);
+    for (std::size_t j = 0; j < intermediates_.size(); ++j) {
+      if (announcing) announcer_.announce(seed, j);
+      linkPair(seed, intermediates_[j]);
     }
   }
+  announcer_.flush();
 }
 
 void SubnetworkBuilder::linkIntermediates(bool announcing) {
-  PairAnnouncer announcer(network_, out_, 1);
+  if (announcing) announcer_.begin(1, intermediates_);
   for (std::size_t i = 0; i < intermediates_.size(); ++i) {
     markNeighbours(intermediates_[i]);
     for (std::size_t j = i + 1; j < intermediates_.size(); ++j) {
-      if (announcing) announcer.announce(intermediates_[i], intermediates_[j]);
+      if (announcing) announcer_.announce(intermediates_[i], j);
       linkPair(intermediates_[i], intermediates_[j]);
     }
   }
+  announcer_.flush();
 }
 
 void SubnetworkBuilder::markNeighbours(NodeId node) {
@@ -195,6 +222,7 @@ void SubnetworkBuilder::linkPair(NodeId from, NodeId to) {
   if (recorded != none) {
     table_.addInteractionToIntHash(recorded);
   } else {
+    announcer_.flush();
     reportMissingStep(network_, from, to, out_);
   }
 }

@@ -1,6 +1,7 @@
 #include "search/subnetwork_table.hpp"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace seedweave {
 
@@ -13,17 +14,20 @@ void SubnetworkTable::addInteractionToIntHash(InteractionId id) {
   members_.push_back(id);
 }
 
+// Sorted on one 64-bit key per member, bucket above id, so that the comparisons do not
+// fetch node records.
 std::vector<InteractionId> SubnetworkTable::inBucketOrder() const {
-  std::vector<InteractionId> ordered = members_;
-  const Network& network = *network_;
-  auto bucketOf = [&](InteractionId id) {
-    return network.node(network.interaction(id).first).nameBucket;
-  };
-  std::sort(ordered.begin(), ordered.end(), [&](InteractionId a, InteractionId b) {
-    const int bucketA = bucketOf(a);
-    const int bucketB = bucketOf(b);
-    return bucketA != bucketB ? bucketA < bucketB : a < b;
-  });
+  std::vector<std::uint64_t> keys;
+  keys.reserve(members_.size());
+  for (InteractionId id : members_) {
+    const auto bucket =
+        static_cast<std::uint32_t>(network_->node(network_->interaction(id).first).nameBucket);
+    keys.push_back(std::uint64_t{bucket} << 32 | static_cast<std::uint32_t>(id));
+  }
+  std::sort(keys.begin(), keys.end());
+  std::vector<InteractionId> ordered;
+  ordered.reserve(keys.size());
+  for (std::uint64_t key : keys) ordered.push_back(static_cast<InteractionId>(key & 0xffffffffu));
   return ordered;
 }
 
