@@ -67,33 +67,56 @@ void PathArcFinder::collectRegion(NodeId a, NodeId b, const DistanceMap& fromA,
   }
 }
 
+// Nodes whose passing interactions outnumber the region are hubs: the others scan their
+// lists, and a hub's links to them are the reverse of theirs to it, so that only the links
+// between two hubs need pair look-ups.
 void PathArcFinder::linkRegion() {
-  linkStarts_.assign(1, 0);
   links_.clear();
-  for (NodeId node : region_) {
-    if (filter_.adjacency().degree(node) > region_.size()) {
-      linkByLookUp(node);
-    } else {
-      linkByScan(node);
-    }
-    linkStarts_.push_back(static_cast<std::uint32_t>(links_.size()));
-  }
-}
-
-void PathArcFinder::linkByScan(NodeId node) {
-  for (const Neighbour& next : filter_.adjacency().of(node)) {
-    const int index = regionIndex(next.node);
-    if (next.node != node && index >= 0) {
-      links_.push_back(Link{static_cast<std::uint32_t>(index), next.via});
-    }
-  }
-}
-
-void PathArcFinder::linkByLookUp(NodeId node) {
+  linkRanges_.assign(region_.size(), LinkRange{});
+  isHub_.assign(region_.size(), false);
+  hubs_.clear();
+  toHubs_.clear();
   for (std::size_t index = 0; index < region_.size(); ++index) {
-    if (region_[index] == node) continue;
-    network_.forEachInteractionBetween(node, region_[index], [&](InteractionId id) {
-      if (filter_.passes(id)) links_.push_back(Link{static_cast<std::uint32_t>(index), id});
+    if (filter_.adjacency().degree(region_[index]) <= region_.size()) continue;
+    isHub_[index] = true;
+    hubs_.push_back(static_cast<std::uint32_t>(index));
+  }
+  for (std::size_t index = 0; index < region_.size(); ++index) {
+    if (!isHub_[index]) linkByScan(index);
+  }
+  std::stable_sort(toHubs_.begin(), toHubs_.end(),
+                   [](const HubLink& x, const HubLink& y) { return x.hub < y.hub; });
+  auto reversed = toHubs_.begin();
+  for (std::uint32_t hub : hubs_) {
+    linkRanges_[hub].begin = static_cast<std::uint32_t>(links_.size());
+    for (; reversed != toHubs_.end() && reversed->hub == hub; ++reversed) {
+      links_.push_back(reversed->link);
+    }
+    linkHubs(hub);
+    linkRanges_[hub].end = static_cast<std::uint32_t>(links_.size());
+  }
+}
+
+void PathArcFinder::linkByScan(std::size_t index) {
+  const NodeId node = region_[index];
+  linkRanges_[index].begin = static_cast<std::uint32_t>(links_.size());
+  for (const Neighbour& next : filter_.adjacency().of(node)) {
+    const int to = regionIndex(next.node);
+    if (next.node == node || to < 0) continue;
+    links_.push_back(Link{static_cast<std::uint32_t>(to), next.via});
+    if (isHub_[static_cast<std::size_t>(to)]) {
+      toHubs_.push_back(HubLink{static_cast<std::uint32_t>(to),
+                                Link{static_cast<std::uint32_t>(index), next.via}});
+    }
+  }
+  linkRanges_[index].end = static_cast<std::uint32_t>(links_.size());
+}
+
+void PathArcFinder::linkHubs(std::uint32_t hub) {
+  for (std::uint32_t other : hubs_) {
+    if (other == hub) continue;
+    network_.forEachInteractionBetween(region_[hub], region_[other], [&](InteractionId id) {
+      if (filter_.passes(id)) links_.push_back(Link{other, id});
     });
   }
 }

@@ -13,10 +13,10 @@
 // Distances come from breadth-first searches over the full network, so they are lower
 // bounds of the distances avoiding the other end: every walk that matters stays among the
 // nodes x with dist(a, x) + dist(x, b) <= L, the region, and only there is anything stored.
-// The passing interactions among region nodes are listed once per pair, each node's either
-// from its adjacency list or, when that list is longer than the region (a hub), by a pair
-// look-up for every region node: so a pair costs what its region holds, whatever the degree
-// of the hubs in it.
+// The passing interactions among region nodes are listed once per pair, each node's from its
+// adjacency list, except when that list is longer than the region (a hub): a hub's links are
+// the reverse of the other nodes' links to it, and pair look-ups between two hubs. So a pair
+// costs what its region holds, whatever the degree of the hubs in it.
 #pragma once
 
 #include <array>
@@ -74,12 +74,21 @@ class PathArcFinder {
     std::uint32_t to;
     InteractionId via;
   };
+  struct LinkRange {
+    std::uint32_t begin = 0;
+    std::uint32_t end = 0;
+  };
+  // A link of a hub, by region indices.
+  struct HubLink {
+    std::uint32_t hub;
+    Link link;
+  };
 
   void collectRegion(NodeId a, NodeId b, const DistanceMap& fromA, const DistanceMap& fromB);
   void addToRegion(NodeId node);
   void linkRegion();
-  void linkByScan(NodeId node);
-  void linkByLookUp(NodeId node);
+  void linkByScan(std::size_t index);
+  void linkHubs(std::uint32_t hub);
   void allocateLevels(const Side& side);
   void labelSide(const Side& side);
   EssentialSet essentialSet(const Side& side, std::size_t index, int level) const;
@@ -101,8 +110,10 @@ class PathArcFinder {
   bool avoidsWitness(const EssentialSet& set) const;
   int regionIndex(NodeId node) const { return regionIndex_[static_cast<std::size_t>(node)]; }
   // The links of the region node with this index.
-  const Link* linksBegin(std::size_t index) const { return links_.data() + linkStarts_[index]; }
-  const Link* linksEnd(std::size_t index) const { return links_.data() + linkStarts_[index + 1]; }
+  const Link* linksBegin(std::size_t index) const {
+    return links_.data() + linkRanges_[index].begin;
+  }
+  const Link* linksEnd(std::size_t index) const { return links_.data() + linkRanges_[index].end; }
   void clear();
 
   const Network& network_;
@@ -113,11 +124,14 @@ class PathArcFinder {
   const DistanceMap* fromA_ = nullptr;
   const DistanceMap* fromB_ = nullptr;
   std::vector<int> regionIndex_;
-  std::vector<NodeId> region_;  // a, b, then the other nodes
-  std::vector<std::uint32_t> linkStarts_;
+  std::vector<NodeId> region_;         // a, b, then the other nodes
+  std::vector<LinkRange> linkRanges_;  // per region node, its links in links_
   std::vector<Link> links_;
-  std::vector<Levels> forward_;   // essential sets of paths from a
-  std::vector<Levels> backward_;  // essential sets of paths to b
+  std::vector<bool> isHub_;          // per region node
+  std::vector<std::uint32_t> hubs_;  // region indices of the hubs
+  std::vector<HubLink> toHubs_;      // links to hubs, found by the scans, reversed
+  std::vector<Levels> forward_;      // essential sets of paths from a
+  std::vector<Levels> backward_;     // essential sets of paths to b
   std::vector<EssentialSet> sets_;
   std::vector<NodeId> prefix_;  // witness search: u and the nodes before it, back towards a
   std::vector<NodeId> suffix_;  // witness search: v and the nodes after it, on towards b
