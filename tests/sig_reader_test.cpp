@@ -1,5 +1,5 @@
-// Reading SIG files: token grouping, PubMed ids, skipped records, unreadable files, and files
-// larger than one read block, where records and tokens cut by a boundary must read unchanged.
+// Reading SIG files: token grouping, PubMed ids, skipped records and the summary; and reading
+// in blocks, where records and tokens cut by a boundary must read unchanged.
 #include "store/sig_reader.hpp"
 
 #include <gtest/gtest.h>
@@ -64,11 +64,6 @@ TEST(SigReader, RecordsAreThirteenTokensWhateverTheLineBreaks) {
       {"A a1 a2 a4 a3 B\r\nb1 b2 b4 b3 x Binding 12\r\n", ab},
       {"A a1 a2 a4 a3 B b1 b2 b4 b3 x Binding 12 B NA NA NA NA C NA NA NA NA 0 T 13",
        "A a1 a2 a3 a4 \nB b1 b2 b3 b4 \nC NA NA NA NA \n0 1 x Binding 12\n1 2 0 T 13\n"},
-      // Twelve trailing tokens make no record.
-      {sigLine("A", "B", "0", "T", "1") + "C NA NA NA NA D NA NA NA NA 0 T\n",
-       "A NA NA NA NA \nB NA NA NA NA \n0 1 0 T 1\n"},
-      {"", ""},
-      {" \n\t\n", ""},
       {sigLine("A", "A", "0", "T", "1"), ""},  // self-interactions are dropped unless kept
       // Records with a PubMed id that is not positive add no node.
       {sigLine("A", "B", "0", "T", "0") + sigLine("C", "D", "0", "T", "-3") +
@@ -85,43 +80,6 @@ TEST(SigReader, PubMedIdsReadLikeAtoiAndMustBePositive) {
   EXPECT_EQ(parsePubMedId("2147483647"), 2147483647);
   for (const char* bad : {"2147483648", "99999999999999999999", "0", "-5", "abc"})
     EXPECT_EQ(parsePubMedId(bad), std::nullopt) << bad;
-}
-
-TEST(SigReader, UnreadablePathsAreReported) {
-  TempDir dir;
-  NetworkBuilder net;
-  Output out;
-  const std::string missing = (dir.path() / "missing.sig").string();
-  readSigFile(missing.c_str(), net, 0, false, out);
-  const std::string folder = dir.path().string();
-  readSigFile(folder.c_str(), net, 1, false, out);
-  EXPECT_EQ(out.captured(), "Could not open " + missing + " for reading.\nCould not open " +
-                                folder + " for reading.\n");
-}
-
-// Records with tokens of many lengths, so that block boundaries fall at every kind of place.
-std::string manyRecords(std::size_t minimumBytes) {
-  std::ostringstream text;
-  for (int r = 0; text.tellp() < std::streamoff(minimumBytes); ++r) {
-    const std::string attr(static_cast<std::size_t>(1 + r % 23), static_cast<char>('a' + r % 26));
-    const char s = r % 2 ? ' ' : '\t';
-    text << 'N' << r % 5000 << s << attr << s << "NA" << s << attr << s << attr << s << 'M'
-         << r % 3001 << s << "b1 b2 b4" << s << attr << (r % 7 == 0 ? "\r\n" : " ")
-         << (r % 3 == 0 ? "0 " : "d ") << r % 11 << ' ' << 1 + r % 977 << '\n';
-  }
-  return text.str();
-}
-
-TEST(SigReaderBlocks, BoundaryAnywhereInARecordChangesNothing) {
-  // Over two blocks, so that the second read overwrites the whole first block; behind 0 to 40
-  // bytes of leading white space the boundary falls between tokens, inside tokens of every
-  // column, and on white space.
-  const std::string records = manyRecords(2 * kBlock + kBlock / 2);
-  const std::string expected = load(records);
-  for (std::size_t shift = 1; shift <= 40; ++shift) {
-    // Compared as a whole: a diff of two megabyte texts would take too long to print.
-    EXPECT_TRUE(load(std::string(shift, ' ') + records) == expected) << "shift " << shift;
-  }
 }
 
 TEST(SigReaderBlocks, ExactlySixBytesAreWhiteSpace) {
@@ -143,26 +101,19 @@ TEST(SigReaderBlocks, ExactlySixBytesAreWhiteSpace) {
   }
 }
 
-TEST(SigReaderBlocks, OverlongFieldsSkipOnlyTheirRecordEvenAcrossTheBoundary) {
-  const std::string fill = manyRecords(kBlock - 400);
+TEST(SigReader, OverlongFieldsSkipOnlyTheirRecord) {
   const std::string rest =
       sigLine("D", "E", "0", std::string(400, 't'), "3") + sigLine("P", "Q", "0", "T", "5");
-  for (bool atBoundary : {false, true}) {
-    // At the boundary, padded so that the long name starts 100 bytes before it.
-    const std::string head = atBoundary ? fill + std::string(kBlock - 100 - fill.size(), ' ') : "";
-    for (std::size_t length : {199u, 200u, 5000u}) {
-      const std::string name(length, 'z');
-      std::string printed;
-      const std::string loaded =
-          load(head + sigLine(name, "B", "0", "T", "4") + rest, false, &printed);
-      const bool kept = length <= 199;
-      EXPECT_EQ(loaded.find(name + " NA NA NA NA \n") != std::string::npos, kept) << length;
-      EXPECT_EQ(loaded.find("D NA"), std::string::npos) << length;
-      EXPECT_NE(loaded.find("P NA NA NA NA \n"), std::string::npos) << length;
-      EXPECT_NE(printed.find(kept ? "Skipped 1 records of " : "Skipped 2 records of "),
-                std::string::npos);
-      EXPECT_NE(printed.find(" with a field longer than 199 characters.\n"), std::string::npos);
-    }
+  for (std::size_t length : {199u, 200u, 5000u}) {
+    const std::string name(length, 'z');
+    std::string printed;
+    const std::string loaded = load(sigLine(name, "B", "0", "T", "4") + rest, false, &printed);
+    const bool kept = length <= 199;
+    EXPECT_EQ(loaded.find(name + " NA NA NA NA \n") != std::string::npos, kept) << length;
+    EXPECT_EQ(loaded.find("D NA"), std::string::npos) << length;
+    EXPECT_NE(loaded.find("P NA NA NA NA \n"), std::string::npos) << length;
+    EXPECT_EQ(printed, std::string(kept ? "Skipped 1" : "Skipped 2") +
+                           " records of in.sig with a field longer than 199 characters.\n");
   }
 }
 
@@ -172,10 +123,6 @@ TEST(SigReader, NulBytesSkipTheirRecordAndAByteOrderMarkIsSkippedAtTheStart) {
   const std::string longLine =
       "Skipped 1 records of in.sig with a field longer than 199 characters.\n";
   const std::string nulLine = "Skipped 1 records of in.sig with a NUL byte in a field.\n";
-  // Fills the first block up to 100 bytes before its end, so that the NUL is in a cut token.
-  const std::string fill = manyRecords(kBlock - 400);
-  const std::string toBoundary = fill + std::string(kBlock - 100 - fill.size(), ' ');
-  const std::string cut = load(toBoundary);
   struct Case {
     std::string content, expected, printed;
   };
@@ -192,10 +139,7 @@ TEST(SigReader, NulBytesSkipTheirRecordAndAByteOrderMarkIsSkippedAtTheStart) {
            {" \xEF\xBB\xBF" + sigLine("A", "B", "0", "T", "1"),
             "\xEF\xBB\xBF"
             "A NA NA NA NA \nB NA NA NA NA \n0 1 0 T 1\n",
-            ""},
-           {toBoundary +
-                sigLine(std::string(50, 'z') + nul + std::string(100, 'z'), "B", "0", "T", "4"),
-            cut, nulLine}}) {
+            ""}}) {
     std::string printed;
     EXPECT_TRUE(load(c.content, false, &printed) == c.expected) << c.content.size();
     EXPECT_EQ(printed, c.printed);
@@ -220,16 +164,6 @@ TEST(SigReaderSummary, RecordsBeginningMidLineAndIncompleteEnds) {
   const std::string line = sigLine("A", "B", "0", "T", "1");
   const std::string record = line.substr(0, line.size() - 1);         // no line break after it
   const std::string shortLine = "A NA NA NA NA B NA NA NA NA 0 T\n";  // 12 fields
-  // Blocks that end right after a record, with or without a line break: whether the next
-  // record begins a line is remembered across the boundary, and across a block of blanks.
-  const std::string fill = manyRecords(kBlock - 400);
-  const std::size_t fillRecords = summarize(fill).records;
-  const std::size_t fillLines =
-      static_cast<std::size_t>(std::count(fill.begin(), fill.end(), '\n'));
-  const auto endingAtBoundary = [&](const std::string& tail) {
-    return fill + std::string(kBlock - fill.size() - tail.size(), ' ') + tail;
-  };
-  const std::string blanks(kBlock, ' ');
   struct Case {
     std::string content;
     std::size_t records, skipped, midLine, firstLine;
@@ -247,17 +181,11 @@ TEST(SigReaderSummary, RecordsBeginningMidLineAndIncompleteEnds) {
       {"A B\n", 0, 0, 0, 0, 2},
       {"A B 0 1 x 2 C 3 4 9 0 T\n", 0, 0, 0, 0, 12},
       {sigLine("A", "A", "0", "T", "1") + sigLine("A", "B", "0", "T", "0"), 2, 2, 0, 0, 0},
-      {endingAtBoundary(line) + line, 2, 0, 0, 0, 0},
-      {endingAtBoundary(record) + "\n" + line, 2, 0, 0, 0, 0},
-      {endingAtBoundary(record) + " " + line, 2, 0, 1, fillLines + 1, 0},
-      {endingAtBoundary(line) + blanks + line, 2, 0, 0, 0, 0},
-      {endingAtBoundary(record) + blanks + line, 2, 0, 1, fillLines + 1, 0},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.content.size() < 200 ? c.content
-                                        : "boundary " + c.content.substr(kBlock - 5, 8));
+    SCOPED_TRACE(c.content);
     const SigFileSummary summary = summarize(c.content);
-    EXPECT_EQ(summary.records, c.records + (c.content.size() > kBlock ? fillRecords : 0));
+    EXPECT_EQ(summary.records, c.records);
     EXPECT_EQ(summary.skippedRecords, c.skipped);
     EXPECT_EQ(summary.midLineRecords, c.midLine);
     EXPECT_EQ(summary.firstMidLineRecordLine, c.firstLine);
@@ -280,7 +208,8 @@ std::string readWith(const std::string& path, bool keepSelf, const ReadPlan& pla
 // Random records (names from a small pool so that records merge; a few fields overlong, with
 // a NUL byte or an invalid PubMed id; sometimes a byte order mark) under random white space,
 // read in random blocks so that boundaries fall everywhere: with one thread or two, every
-// record reaches the store in the same order, with the same messages and summary.
+// record reaches the store in the same order, with the same messages and summary, as when the
+// whole file is one block.
 TEST(SigReaderBlocks, TwoThreadsLoadWhatOneLoads) {
   std::mt19937 random(20261208);
   const auto pick = [&random](int low, int high) {
@@ -307,7 +236,8 @@ TEST(SigReaderBlocks, TwoThreadsLoadWhatOneLoads) {
     TempDir dir;
     const std::string path = dir.write("in.sig", content);
     const bool keepSelf = round % 2 == 0;
-    const auto block = static_cast<std::size_t>(pick(1, 700));
+    // Blocks of a few bytes in a quarter of the rounds: some hold only white space.
+    const auto block = static_cast<std::size_t>(round % 4 == 0 ? pick(1, 8) : pick(9, 700));
     const std::string expected = readWith(path, keepSelf, ReadPlan{kBlock, 1});
     for (const ReadPlan plan : {ReadPlan{block, 1}, ReadPlan{block, 2}, ReadPlan{kBlock, 2}}) {
       EXPECT_TRUE(readWith(path, keepSelf, plan) == expected)
