@@ -1,4 +1,5 @@
-// The SIG and SIF writers, plain and filtered, and the result-file class.
+// The SIG and SIF writers, plain and filtered, and the result-file class. Replacing a file
+// only when it is complete is checked by whole runs in failure_safety_test.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -73,24 +74,6 @@ std::set<std::string> folderNames(const std::filesystem::path& folder) {
     names.insert(entry.path().filename().string());
   }
   return names;
-}
-
-TEST(OutputFile, ReplacesTheFinalNameOnlyWhenComplete) {
-  testing::TempDir dir;
-  const std::string old = dir.write("old.sig", "kept\n");
-  Output out;
-  OutputFile replaced, discarded;
-  ASSERT_TRUE(replaced.open(old, out));
-  std::fputs("new\n", replaced.stream());
-  EXPECT_EQ(dir.read("old.sig"), "kept\n");  // until the file is complete
-  EXPECT_EQ(folderNames(dir.path()).size(), 2u);
-  EXPECT_TRUE(replaced.close(out));
-  EXPECT_EQ(dir.read("old.sig"), "new\n");
-  ASSERT_TRUE(discarded.open(old, out));
-  std::fputs("lost\n", discarded.stream());
-  discarded.discard();
-  EXPECT_EQ(dir.read("old.sig"), "new\n");
-  EXPECT_EQ(folderNames(dir.path()), std::set<std::string>{"old.sig"});
 }
 
 TEST(OutputFile, WritesThroughLinksAndRefusesWhatItCannotWrite) {

@@ -1,5 +1,4 @@
-// The clustering of the seeds: the block start, and the fast clustering against the literal
-// one on random path-length tables.
+// The clustering of the seeds against the literal one on random path-length tables.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -12,28 +11,10 @@
 namespace seedweave {
 namespace {
 
-using Members = std::vector<int>;
-
 DistanceTable tableOf(int n, const std::vector<int>& entries) {
   DistanceTable table(n);
   for (std::size_t i = 0; i < entries.size(); ++i) table.setEntry(i, entries[i]);
   return table;
-}
-
-TEST(Clustering, StartsFromBlocksWithTheRemainderInTheLastCluster) {
-  // Equal path lengths never lower the within-cluster means, so the blocks stay.
-  std::srand(1);
-  const std::vector<SeedCluster> three = clusterSeeds(tableOf(7, std::vector<int>(21, 1)), 3);
-  EXPECT_EQ(three[0].members, (Members{0, 1}));
-  EXPECT_EQ(three[1].members, (Members{2, 3}));
-  EXPECT_EQ(three[2].members, (Members{4, 5, 6}));
-  EXPECT_EQ(three[2].averagePathLength, 1.0f);
-  // Fewer seeds than clusters: all in the last one, the others empty and without a mean.
-  const std::vector<SeedCluster> five = clusterSeeds(tableOf(3, {1, 2, 3}), 5);
-  EXPECT_TRUE(five[3].members.empty());
-  EXPECT_FALSE(five[3].averagePathLength);
-  EXPECT_EQ(five[4].members, (Members{0, 1, 2}));
-  EXPECT_EQ(five[4].averagePathLength, 2.0f);
 }
 
 // The same srand seed before each: the written blocks and the number of draws must agree.

@@ -1,40 +1,15 @@
-// The path-length table: the HTML table and the pseudo CPL, and the breadth-first table
-// against five literal searches per pair on random networks.
+// The path-length table's breadth-first search against five literal searches per pair on
+// random networks. The bundled example's report checks the HTML table and the pseudo CPL.
 #include <gtest/gtest.h>
 
 #include <set>
 
 #include "reference_search.hpp"
 #include "report/path_lengths.hpp"
-#include "report_capture.hpp"
 #include "test_support.hpp"
 
 namespace seedweave {
 namespace {
-
-TEST(PathLengthTable, HtmlRowsAndPseudoCpl) {
-  const Network network = testing::loadNetwork(
-      {testing::sigLine("A", "B", "0", "T", "1") + testing::sigLine("C", "D", "0", "T", "2")});
-  DistanceTable four(4);  // (0,1) 1, (0,2) 2, (0,3) 5, (1,2) 1, (1,3) 4, (2,3) 3
-  for (std::size_t i = 0; i < 6; ++i) four.setEntry(i, std::vector<int>{1, 2, 5, 1, 4, 3}[i]);
-  const auto written = [&](const NodeSet& seeds, const DistanceTable& table) {
-    return testing::writtenBy([&](std::FILE* f) {
-      writePathLengthTable(f, network, seeds, table);
-      writePseudoCpl(f, table);
-    });
-  };
-  EXPECT_EQ(written({0, 1, 2, 3}, four),
-            "<table><tr>\n<td>A</td><td>B</td><td>C</td><td>D</td></tr>\n"
-            "<tr><td>A</td><td>1</td><td>2</td><td>5</td></tr>\n"
-            "<tr><td>B</td><td></td><td>1</td><td>4</td></tr>\n"
-            "<tr><td>C</td><td></td><td></td><td>3</td></tr>\n"
-            "<tr><td>D</td><td></td><td></td><td></td></tr>\n</table>\n"
-            "\nK-means clustering analysis\nK=1 nodes:4; pseudo CPL:2.67\n");
-  // One seed: a header cell, a row holding only the name, and no mean.
-  EXPECT_EQ(written({1}, DistanceTable(1)),
-            "<table><tr>\n<td>B</td></tr>\n<tr><td>B</td></tr>\n</table>\n"
-            "\nK-means clustering analysis\nK=1 nodes:1; pseudo CPL:NA\n");
-}
 
 // The table as first described: searches of length 0 to 4 until one finds a pathway.
 std::vector<int> literalPathLengths(const Network& network, const NodeSet& seeds,
