@@ -1,5 +1,6 @@
-// Reading SIG files: token grouping, PubMed ids, skipped records and the summary; and reading
-// in blocks, where records and tokens cut by a boundary must read unchanged.
+// Reading SIG files: token grouping, PubMed ids and skipped records; and reading in blocks,
+// where records and tokens cut by a boundary must read unchanged. The recorded session
+// sig_file_summaries checks what the summary of a file reports.
 #include "store/sig_reader.hpp"
 
 #include <gtest/gtest.h>
@@ -143,53 +144,6 @@ TEST(SigReader, NulBytesSkipTheirRecordAndAByteOrderMarkIsSkippedAtTheStart) {
     std::string printed;
     EXPECT_TRUE(load(c.content, false, &printed) == c.expected) << c.content.size();
     EXPECT_EQ(printed, c.printed);
-  }
-}
-
-}  // namespace
-}  // namespace seedweave
-
-namespace seedweave {
-namespace {
-
-SigFileSummary summarize(const std::string& content) {
-  TempDir dir;
-  const std::string path = dir.write("in.sig", content);
-  NetworkBuilder builder;
-  Output out;
-  return readSigFile(path.c_str(), builder, 0, false, out, ReadPlan{kBlock, 1});
-}
-
-TEST(SigReaderSummary, RecordsBeginningMidLineAndIncompleteEnds) {
-  const std::string line = sigLine("A", "B", "0", "T", "1");
-  const std::string record = line.substr(0, line.size() - 1);         // no line break after it
-  const std::string shortLine = "A NA NA NA NA B NA NA NA NA 0 T\n";  // 12 fields
-  struct Case {
-    std::string content;
-    std::size_t records, skipped, midLine, firstLine;
-    int trailingFields;
-  };
-  const Case cases[] = {
-      {line + line, 2, 0, 0, 0, 0},
-      {"\xEF\xBB\xBF" + line + "\r" + line + "\r\n\n \t" + line, 3, 0, 0, 0, 0},
-      {"A NA NA NA NA\nB NA NA NA NA\n0 T 1\n" + line, 2, 0, 0, 0, 0},
-      {line + shortLine + line + line, 3, 2, 2, 3, 12},
-      {line + "\r\n" + record + " x\r\n" + line + line, 4, 2, 3, 3, 1},
-      {line + record + " " + line, 3, 0, 1, 2, 0},
-      {"", 0, 0, 0, 0, 0},
-      {" \n\t", 0, 0, 0, 0, 0},
-      {"A B\n", 0, 0, 0, 0, 2},
-      {"A B 0 1 x 2 C 3 4 9 0 T\n", 0, 0, 0, 0, 12},
-      {sigLine("A", "A", "0", "T", "1") + sigLine("A", "B", "0", "T", "0"), 2, 2, 0, 0, 0},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.content);
-    const SigFileSummary summary = summarize(c.content);
-    EXPECT_EQ(summary.records, c.records);
-    EXPECT_EQ(summary.skippedRecords, c.skipped);
-    EXPECT_EQ(summary.midLineRecords, c.midLine);
-    EXPECT_EQ(summary.firstMidLineRecordLine, c.firstLine);
-    EXPECT_EQ(summary.trailingFields, c.trailingFields);
   }
 }
 

@@ -1,1 +1,2 @@
 ../up NA NA NA NA A NA NA NA NA 0 T 3
+x/y\z NA NA NA NA A NA NA NA NA 0 T 4
