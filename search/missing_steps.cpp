@@ -48,7 +48,7 @@ void MissingStepReporter::report(NodeId a, NodeId b, int maxLength, const Distan
                                  const std::vector<Step>& failing, Output& out) {
   measureDetours(maxLength, toB, failing);
   forEachArrival(
-      filter_, a, b, maxLength,
+      network_, filter_, a, b, maxLength,
       [&](const SearchPath& path, NodeId next, InteractionId via) {
         const int depth = path.length + 1;
         if (depth + toB[next] > maxLength) return false;

@@ -22,7 +22,7 @@ std::int64_t ArrivalCounter::count(NodeId source, NodeId target, int maxLength, 
   toTarget_.explore(filter_.adjacency(), target, maxLength - 1);
   std::int64_t arrivals = 0;
   forEachArrival(
-      filter_, source, target, maxLength,
+      network_, filter_, source, target, maxLength,
       [&](const SearchPath& path, NodeId next, InteractionId) {
         return path.length + 1 + toTarget_[next] <= maxLength;
       },

@@ -8,7 +8,9 @@
 // neither the arrivals, nor their order, nor the messages printed for them.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "search/hop_distances.hpp"
@@ -44,35 +46,86 @@ struct SearchPath {
 
 namespace detail {
 
+// A node with more passing interactions than this finds the steps that can still arrive,
+// when one or two hops remain, by pair look-ups instead of scanning its list.
+inline constexpr std::size_t kScanLimit = 4;
+
 template <typename Admit, typename Arrive>
-void extendPath(const InteractionFilter& filter, NodeId target, int maxLength, SearchPath& path,
-                Admit& admit, Arrive& arrive) {
+void extendPath(const Network& network, const InteractionFilter& filter, NodeId target,
+                int maxLength, SearchPath& path, Admit& admit, Arrive& arrive);
+
+template <typename Admit, typename Arrive>
+void takeSteps(const Network& network, const InteractionFilter& filter, NodeId target,
+               int maxLength, SearchPath& path, Admit& admit, Arrive& arrive,
+               std::span<const Neighbour> steps) {
+  for (const Neighbour& next : steps) {
+    if (path.contains(next.node) || !admit(path, next.node, next.via)) continue;
+    path.push(next.node, next.via);
+    extendPath(network, filter, target, maxLength, path, admit, arrive);
+    path.pop();
+  }
+}
+
+// The steps from `here` that can still arrive with one or two hops left: to the target, and
+// with two left also to the target's neighbours. A node's list holds its interactions in
+// creation order, so ascending ids give the order of the scan.
+// Time complexity: O(1) expected, or O(degree of the target) with two hops left.
+inline std::vector<Neighbour> stepsTowards(const Network& network, const InteractionFilter& filter,
+                                           NodeId here, NodeId target, int hopsLeft) {
+  std::vector<Neighbour> steps;
+  auto add = [&](NodeId next) {
+    network.forEachInteractionBetween(here, next, [&](InteractionId id) {
+      if (filter.passes(id)) steps.push_back(Neighbour{next, id});
+    });
+  };
+  add(target);
+  if (hopsLeft == 2) {
+    for (const Neighbour& near : filter.adjacency().of(target)) {
+      if (near.node != here) add(near.node);
+    }
+  }
+  auto byId = [](const Neighbour& x, const Neighbour& y) { return x.via < y.via; };
+  std::sort(steps.begin(), steps.end(), byId);
+  steps.erase(std::unique(steps.begin(), steps.end(),
+                          [](const Neighbour& x, const Neighbour& y) { return x.via == y.via; }),
+              steps.end());
+  return steps;
+}
+
+template <typename Admit, typename Arrive>
+void extendPath(const Network& network, const InteractionFilter& filter, NodeId target,
+                int maxLength, SearchPath& path, Admit& admit, Arrive& arrive) {
   const NodeId here = path.last();
   if (path.length > 0 && here == target) {
     arrive(path);
     return;
   }
   if (path.length >= maxLength) return;
-  for (const Neighbour& next : filter.adjacency().of(here)) {
-    if (path.contains(next.node) || !admit(path, next.node, next.via)) continue;
-    path.push(next.node, next.via);
-    extendPath(filter, target, maxLength, path, admit, arrive);
-    path.pop();
+  const int hopsLeft = maxLength - path.length;
+  const std::size_t degree = filter.adjacency().degree(here);
+  if (degree > kScanLimit &&
+      (hopsLeft == 1 || (hopsLeft == 2 && filter.adjacency().degree(target) < degree))) {
+    const std::vector<Neighbour> steps = stepsTowards(network, filter, here, target, hopsLeft);
+    takeSteps(network, filter, target, maxLength, path, admit, arrive, steps);
+    return;
   }
+  takeSteps(network, filter, target, maxLength, path, admit, arrive, filter.adjacency().of(here));
 }
 
 }  // namespace detail
 
 // Calls arrive(path) for every arrival at target of the exhaustive search from source with
 // at most maxLength interactions, in its order. admit(path, next, interaction) is asked
-// before each step the exhaustive search would take and must refuse only steps after which
-// no arrival that matters to the caller is possible.
-// Time complexity: O(steps admitted × L).
+// before steps the exhaustive search would take and must refuse only steps after which no
+// arrival that matters to the caller is possible; it must have no side effects, as steps
+// that cannot arrive in time may be left out without asking.
+// Time complexity: O(steps admitted × L); a hub one or two hops before the target costs a
+// pair look-up per step that can arrive, not a scan of its list.
 template <typename Admit, typename Arrive>
-void forEachArrival(const InteractionFilter& filter, NodeId source, NodeId target, int maxLength,
-                    Admit&& admit, Arrive&& arrive) {
+void forEachArrival(const Network& network, const InteractionFilter& filter, NodeId source,
+                    NodeId target, int maxLength, Admit&& admit, Arrive&& arrive) {
   SearchPath path(source, maxLength);
-  detail::extendPath(filter, target, maxLength, path, admit, arrive);
+  detail::extendPath(network, filter, target, maxLength, path, admit, arrive);
 }
 
 // Prints the "missing interaction" line for every step of an arrival whose recorded

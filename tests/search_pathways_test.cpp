@@ -32,7 +32,7 @@ Steps stepsOfAllPaths(const Network& net, NodeId a, NodeId b, int maxLength) {
   const InteractionFilter filter(net, 0, 0);
   Steps steps;
   forEachArrival(
-      filter, a, b, maxLength, [](const SearchPath&, NodeId, InteractionId) { return true; },
+      net, filter, a, b, maxLength, [](const SearchPath&, NodeId, InteractionId) { return true; },
       [&](const SearchPath& path) {
         for (std::size_t i = 0; i < static_cast<std::size_t>(path.length); ++i) {
           steps.emplace(path.nodes[i], path.nodes[i + 1]);
