@@ -12,7 +12,8 @@ MissingStepReporter::MissingStepReporter(const Network& network, const Interacti
 // A breadth-first search from the failing steps' tails, each starting at 1 + dist(y, b):
 // a bucket per value, since starting values differ and no value beyond L matters.
 void MissingStepReporter::measureDetours(int maxLength, const DistanceMap& toB,
-                                         const std::vector<Step>& failing) {
+                                         const std::vector<Step>& failing,
+                                         const PathArcFinder& region) {
   for (NodeId node : measured_) detour_[static_cast<std::size_t>(node)] = DistanceMap::kUnreached;
   measured_.clear();
   std::vector<std::vector<NodeId>> buckets(static_cast<std::size_t>(maxLength + 1));
@@ -27,11 +28,9 @@ void MissingStepReporter::measureDetours(int maxLength, const DistanceMap& toB,
       if (detour(node) == DistanceMap::kUnreached) measured_.push_back(node);
       detour_[static_cast<std::size_t>(node)] = static_cast<std::uint8_t>(value);
       if (value == maxLength) continue;
-      for (const Neighbour& next : filter_.adjacency().of(node)) {
-        if (detour(next.node) > value + 1) {
-          buckets[static_cast<std::size_t>(value + 1)].push_back(next.node);
-        }
-      }
+      region.forEachRegionNeighbour(node, [&](NodeId next) {
+        if (detour(next) > value + 1) buckets[static_cast<std::size_t>(value + 1)].push_back(next);
+      });
     }
   }
 }
@@ -45,8 +44,9 @@ bool MissingStepReporter::printsOnPath(const SearchPath& path) const {
 }
 
 void MissingStepReporter::report(NodeId a, NodeId b, int maxLength, const DistanceMap& toB,
-                                 const std::vector<Step>& failing, Output& out) {
-  measureDetours(maxLength, toB, failing);
+                                 const std::vector<Step>& failing, const PathArcFinder& region,
+                                 Output& out) {
+  measureDetours(maxLength, toB, failing, region);
   forEachArrival(
       network_, filter_, a, b, maxLength,
       [&](const SearchPath& path, NodeId next, InteractionId via) {

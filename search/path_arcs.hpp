@@ -46,6 +46,16 @@ class PathArcFinder {
   const std::vector<Step>& find(NodeId a, NodeId b, int maxLength, const DistanceMap& fromA,
                                 const DistanceMap& fromB);
 
+  // Calls visit(neighbour) for every passing interaction from a node of the last pair's region
+  // to another: every node on a path of that pair lies in the region. Time complexity: O(links).
+  template <typename Visit>
+  void forEachRegionNeighbour(NodeId node, Visit&& visit) const {
+    const auto index = static_cast<std::size_t>(regionIndex(node));
+    for (const Link* link = linksBegin(index); link != linksEnd(index); ++link) {
+      visit(region_[link->to]);
+    }
+  }
+
  private:
   static constexpr int kMaxLength = 6;
 

@@ -170,7 +170,7 @@ void SubnetworkBuilder::searchPair(NodeId a, NodeId b, const DistanceMap& fromA,
   }
   if (failing_.empty()) return;
   announcer_.flush();
-  missing_.report(a, b, maxLength_, fromB, failing_, out_);
+  missing_.report(a, b, maxLength_, fromB, failing_, finder_, out_);
 }
 
 void SubnetworkBuilder::noteIntermediate(NodeId node) {
