@@ -148,10 +148,10 @@ void openCycleFiles(std::vector<OutputFile>& files, const char* nodeName, const 
     const int size = static_cast<int>(k) + 3;
     std::string fileName;
     if (size == 3) {
-      fileName = stem + "-cliques.txt";
+      fileName = stem + messages::kCliquesFileEnding;
       out.print(messages::kSavingCliques, nodeName, fileName.c_str());
     } else {
-      fileName = stem + "-" + std::to_string(size) + "cycles.txt";
+      fileName = stem + "-" + std::to_string(size) + messages::kCyclesFileEnding;
       out.print(messages::kSavingCycles, size, nodeName, fileName.c_str());
     }
     files[k].open(fileName, out);
@@ -169,7 +169,7 @@ void dumpCycles(const Network& network, NodeId node, int maxSize,
   std::vector<OutputFile> cycleFiles(static_cast<std::size_t>(std::max(maxSize - 2, 0)));
   openCycleFiles(cycleFiles, nodeName, stem, out);
 
-  const std::string neighboursName = stem + "-neighbors.txt";
+  const std::string neighboursName = stem + messages::kNeighboursFileEnding;
   out.print(messages::kSavingNeighbours, nodeName, neighboursName.c_str());
   OutputFile neighbours;
   neighbours.open(neighboursName, out);

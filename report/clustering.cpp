@@ -240,11 +240,11 @@ void writeClusters(std::FILE* report, int k, const std::vector<SeedCluster>& clu
       std::fprintf(report, messages::kClusterCplNone, number, size);
     }
     for (int seed : cluster.members) {
-      std::fprintf(report, "%s ", names[static_cast<std::size_t>(seed)]);
+      std::fprintf(report, messages::kClusterMember, names[static_cast<std::size_t>(seed)]);
     }
-    std::fputs("\n", report);
+    std::fputs(messages::kLineEnd, report);
   }
-  std::fputs("\n", report);
+  std::fputs(messages::kLineEnd, report);
 }
 
 }  // namespace

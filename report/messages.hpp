@@ -27,5 +27,20 @@ inline constexpr char kPseudoCpl[] = "K=1 nodes:%d; pseudo CPL:%.2f\n";
 inline constexpr char kClusteringK[] = "K=%d\n";
 inline constexpr char kClusterCpl[] = "cluster %d CPL=%.2f nodes=%d\n";
 inline constexpr char kClusterCplNone[] = "cluster %d CPL=NA nodes=%d\n";
+inline constexpr char kClusterMember[] = "%s ";
+inline constexpr char kLineEnd[] = "\n";
+// One ranked intermediate: name, links, links in background, links to seeds, links in the
+// subnetwork, then the z-score or NA.
+inline constexpr char kRankingRow[] = "%s %d %d %d %d ";
+inline constexpr char kZScore[] = "%.5f\n";
+inline constexpr char kZScoreNone[] = "NA\n";
+// The HTML table of path lengths among the seeds.
+inline constexpr char kTableStart[] = "<table><tr>\n";
+inline constexpr char kNameCell[] = "<td>%s</td>";
+inline constexpr char kRowStart[] = "<tr><td>%s</td>";
+inline constexpr char kEmptyCell[] = "<td></td>";
+inline constexpr char kLengthCell[] = "<td>%d</td>";
+inline constexpr char kRowEnd[] = "</tr>\n";
+inline constexpr char kTableEnd[] = "</table>\n";
 
 }  // namespace seedweave::messages

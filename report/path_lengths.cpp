@@ -162,19 +162,19 @@ DistanceTable computePathLengths(const Network& network, const NodeSet& seeds,
 
 void writePathLengthTable(std::FILE* report, const Network& network, const NodeSet& seeds,
                           const DistanceTable& table) {
-  std::fputs("<table><tr>\n", report);
-  for (NodeId seed : seeds) std::fprintf(report, "<td>%s</td>", network.name(seed));
-  std::fputs("</tr>\n", report);
+  std::fputs(messages::kTableStart, report);
+  for (NodeId seed : seeds) std::fprintf(report, messages::kNameCell, network.name(seed));
+  std::fputs(messages::kRowEnd, report);
   const int seedCount = static_cast<int>(seeds.size());
   for (int row = 0; row < seedCount; ++row) {
-    std::fprintf(report, "<tr><td>%s</td>", network.name(seeds[static_cast<std::size_t>(row)]));
-    for (int column = 0; column < row; ++column) std::fputs("<td></td>", report);
+    std::fprintf(report, messages::kRowStart, network.name(seeds[static_cast<std::size_t>(row)]));
+    for (int column = 0; column < row; ++column) std::fputs(messages::kEmptyCell, report);
     for (int column = row + 1; column < seedCount; ++column) {
-      std::fprintf(report, "<td>%d</td>", table.between(row, column));
+      std::fprintf(report, messages::kLengthCell, table.between(row, column));
     }
-    std::fputs("</tr>\n", report);
+    std::fputs(messages::kRowEnd, report);
   }
-  std::fputs("</table>\n", report);
+  std::fputs(messages::kTableEnd, report);
 }
 
 void writePseudoCpl(std::FILE* report, const DistanceTable& table) {

@@ -122,12 +122,12 @@ void writeSignificanceSection(std::FILE* report, const Network& network, const N
   }
   for (const Row& row :
        rankIntermediates(network, seeds, intermediates, background.interactions, subnetworkSize)) {
-    std::fprintf(report, "%s %d %d %d %d ", network.name(row.node), row.links,
+    std::fprintf(report, messages::kRankingRow, network.name(row.node), row.links,
                  background.interactions, row.seedLinks, subnetworkSize);
     if (std::isfinite(row.zScore)) {
-      std::fprintf(report, "%.5f\n", static_cast<double>(row.zScore));
+      std::fprintf(report, messages::kZScore, static_cast<double>(row.zScore));
     } else {
-      std::fputs("NA\n", report);
+      std::fputs(messages::kZScoreNone, report);
     }
   }
 }

@@ -12,7 +12,8 @@ namespace seedweave {
 
 // One-sample binomial proportion test: x successes in n trials against the proportion X / N,
 // z = (x/n - X/N) / sqrt((X/N)(1 - X/N)/n), each step in the precision the report has always
-// used. Not finite when X == N (no variance). Time complexity: O(1).
+// used. Not finite when X == N (no variance). The name is a given one and keeps its spelling
+// ("Propotion" for "Proportion"): it computes the test's z-score. Time complexity: O(1).
 float ComputeOneSampleBinomialPropotion(int n, int N, int x, int X);
 
 // Writes the header lines and one row per intermediate (a non-seed end of a subnetwork
