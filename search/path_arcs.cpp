@@ -67,9 +67,9 @@ void PathArcFinder::collectRegion(NodeId a, NodeId b, const DistanceMap& fromA,
   }
 }
 
-// Nodes whose passing interactions outnumber the region are hubs: the others scan their
-// lists, and a hub's links to them are the reverse of theirs to it, so that only the links
-// between two hubs need pair look-ups.
+// Nodes whose passing interactions outnumber the region kHubFactor times are hubs: the
+// others scan their lists, and a hub's links to them are the reverse of theirs to it, so
+// that only the links between two hubs need pair look-ups.
 void PathArcFinder::linkRegion() {
   links_.clear();
   linkRanges_.assign(region_.size(), LinkRange{});
@@ -77,7 +77,7 @@ void PathArcFinder::linkRegion() {
   hubs_.clear();
   toHubs_.clear();
   for (std::size_t index = 0; index < region_.size(); ++index) {
-    if (filter_.adjacency().degree(region_[index]) <= region_.size()) continue;
+    if (filter_.adjacency().degree(region_[index]) <= kHubFactor * region_.size()) continue;
     isHub_[index] = true;
     hubs_.push_back(static_cast<std::uint32_t>(index));
   }
