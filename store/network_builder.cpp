@@ -1,6 +1,5 @@
 #include "store/network_builder.hpp"
 
-#include <array>
 #include <cassert>
 #include <utility>
 
@@ -155,39 +154,18 @@ void NetworkBuilder::addInteractionToList(NodeId a, NodeId b, TextId direction, 
 }
 
 Network NetworkBuilder::build() && {
+  // No text is interned from here on; the index goes before the tallies, which peak in memory.
+  network_.texts_.dropIndex();
   runTallies();
   return std::move(network_);
 }
 
 void NetworkBuilder::runTallies() {
   TallyIndex tallyIds;
-  // A citation's index slot is requested 2 * kAhead citations before it is counted, and its
-  // tally record, found through the slot that has arrived by then, kAhead citations before.
-  constexpr std::size_t kAhead = 8;
-  std::array<PMIDLIST*, 2 * kAhead> waiting{};
-  std::size_t requested = 0;
-  const auto slotOf = [&](std::size_t index) -> PMIDLIST*& {
-    return waiting[index % waiting.size()];
-  };
   ChunkedVector<INTERACTION>& interactions = network_.interactions_;
   for (std::size_t index = 0; index < interactions.size(); ++index) {
-    for (PMIDLIST& citation : interactions[index].pmids) {
-      tallyIds.prefetch(citation.pmid);
-      if (requested >= kAhead) prefetchTally(tallyIds, slotOf(requested - kAhead)->pmid);
-      if (requested >= 2 * kAhead) countCitation(*slotOf(requested - 2 * kAhead), tallyIds);
-      slotOf(requested++) = &citation;
-    }
+    for (PMIDLIST& citation : interactions[index].pmids) countCitation(citation, tallyIds);
   }
-  for (std::size_t index = requested > 2 * kAhead ? requested - 2 * kAhead : 0; index < requested;
-       ++index) {
-    countCitation(*slotOf(index), tallyIds);
-  }
-}
-
-void NetworkBuilder::prefetchTally(const TallyIndex& tallyIds, std::int32_t pmid) const {
-  const TallyId tally = tallyIds.find(pmid);
-  if (tally != none)
-    __builtin_prefetch(&network_.articleLoads_[static_cast<std::size_t>(tally)], 1);
 }
 
 void NetworkBuilder::countCitation(PMIDLIST& citation, TallyIndex& tallyIds) {

@@ -89,7 +89,6 @@ class NetworkBuilder {
   // The article tallies: run once, by build().
   void runTallies();
   void countCitation(PMIDLIST& citation, TallyIndex& tallyIds);
-  void prefetchTally(const TallyIndex& tallyIds, std::int32_t pmid) const;
 
   Network network_;
   TextId recentDirection_ = network_.undirected_;

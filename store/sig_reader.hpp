@@ -15,7 +15,7 @@ inline constexpr int kSigColumns = 13;
 inline constexpr std::size_t kMaxFieldLength = 199;
 // A UTF-8 byte order mark, skipped at the very start of a SIG file or a seed file.
 inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-inline constexpr std::size_t kSigBlockBytes = 1 << 18;
+inline constexpr std::size_t kSigBlockBytes = 1 << 16;
 
 // How a file is read: in blocks of blockBytes; with threads 2 tokenised on a second thread
 // while this one adds the records of the blocks before to the network, with 1 both on this

@@ -1,4 +1,4 @@
-// Finds an article's tally record by PubMed id in O(1) expected time: open addressing with
+// Finds an article's tally by PubMed id in O(1) expected time: open addressing with
 // linear probing over (PubMed id, tally id) pairs, up to four fifths full. Eight slots share a
 // cache line, so even a long probe reads few lines, and the table stays small.
 #pragma once
@@ -12,12 +12,6 @@ namespace seedweave {
 
 class TallyIndex {
  public:
-  // The tally of the PubMed id, or none. Time complexity: O(1) expected.
-  TallyId find(std::int32_t pmid) const {
-    if (slots_.size() == 0) return none;
-    return slots_[probe(pmid)].tally;
-  }
-
   // The tally of the PubMed id; when it has none yet, `fresh` becomes its tally and
   // `created` is set. Time complexity: O(1) expected, amortised over the table's growth.
   TallyId findOrAdd(std::int32_t pmid, TallyId fresh, bool& created) {
@@ -29,17 +23,6 @@ class TallyIndex {
       ++used_;
     }
     return slot.tally;
-  }
-
-  // Asks the processor to fetch the slot where a probe for the PubMed id starts.
-  void prefetch(std::int32_t pmid) const {
-    if (slots_.size() != 0) __builtin_prefetch(&slots_[start(pmid)]);
-  }
-
-  void clear() {
-    slots_ = LargeArray<Slot>();
-    mask_ = 0;
-    used_ = 0;
   }
 
  private:

@@ -29,6 +29,9 @@ class TextPool {
   const char* c_str(TextId id) const { return locate(id) + sizeof(std::uint32_t); }
   void prefetch(TextId id) const { __builtin_prefetch(locate(id)); }
   std::size_t size() const { return count_; }
+  // Forgets which texts are interned, keeping them: once no more texts come, the index is
+  // only memory. Nothing may be interned after it.
+  void dropIndex() { slots_.clear(); }
 
  private:
   // A text's id is its place: the chunk and the 4-byte-aligned offset in it, where its length
