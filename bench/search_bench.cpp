@@ -123,7 +123,7 @@ NodeSet moduleSeeds(const Network& network, int count, bool withHub, Random& ran
   } while (partners[static_cast<std::size_t>(centre)] < threshold);
   NodeSet seeds;
   if (withHub) seeds.push_back(centre);
-  const std::vector<InteractionId>& interactions = network.node(centre).interactions;
+  const std::span<const InteractionId> interactions = network.node(centre).interactions;
   while (static_cast<int>(seeds.size()) < count) {
     const InteractionId id = interactions[random.below(interactions.size())];
     addInteractorToIntList(seeds, network.otherEnd(network.interaction(id), centre));

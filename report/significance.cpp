@@ -36,7 +36,7 @@ BackgroundCounts countBackground(const Network& network, int maxArticleLoad) {
     if (withinLoad[id]) ++counts.interactions;
   }
   for (std::size_t id = 0; id < network.nodeCount(); ++id) {
-    const std::vector<InteractionId>& adjacency =
+    const std::span<const InteractionId> adjacency =
         network.node(static_cast<NodeId>(id)).interactions;
     if (std::all_of(adjacency.begin(), adjacency.end(), [&](InteractionId interaction) {
           return withinLoad[static_cast<std::size_t>(interaction)];

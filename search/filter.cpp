@@ -19,7 +19,7 @@ int getIntMinReferences(const Network& network, const INTERACTION& interaction) 
 }
 
 int getNodeMinReferences(const Network& network, NodeId node) {
-  const std::vector<InteractionId>& adjacency = network.node(node).interactions;
+  const std::span<const InteractionId> adjacency = network.node(node).interactions;
   int largest = getIntMinReferences(network, network.interaction(adjacency.front()));
   for (InteractionId id : adjacency) {
     const int value = getIntMinReferences(network, network.interaction(id));

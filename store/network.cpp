@@ -34,6 +34,7 @@ InteractionId Network::getInteractionFromInteractors(NodeId a, NodeId b) const {
 void Network::freeNetwork(Output& out) {
   out.print(messages::kReleasingRecords);
   std::vector<INTERACTOR>().swap(nodes_);
+  std::vector<InteractionId>().swap(adjacency_);
   nodeIndex_.clear();
   interactions_.clear();
   pairs_.clear();

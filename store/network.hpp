@@ -89,6 +89,8 @@ class Network {
   SlotTable nodeIndex_;
   ChunkedVector<INTERACTION> interactions_;
   PairIndex pairs_;
+  // Every node's adjacency list, one after the other; INTERACTOR::interactions views its part.
+  std::vector<InteractionId> adjacency_;
   // By tally id: the number of interactions citing the article.
   ChunkedVector<std::int32_t> articleLoads_;
 };

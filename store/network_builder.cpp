@@ -1,13 +1,12 @@
 #include "store/network_builder.hpp"
 
 #include <cassert>
+#include <numeric>
 #include <utility>
 
 namespace seedweave {
 
 namespace {
-constexpr std::size_t kFirstAdjacencyCapacity = 8;
-
 // Asks the processor to fetch a record, both of its cache lines when it straddles two.
 template <typename Record>
 void prefetchRecord(const Record& record) {
@@ -39,8 +38,6 @@ NodeId NetworkBuilder::updateAndRetrieveInteractor(std::string_view name, std::s
   node.attr3 = texts.intern(attr3);
   node.attr4 = texts.intern(attr4);
   node.nameBucket = getHashIndexFromString(name);
-  // Skips the first few regrowths, which would otherwise come for nearly every node.
-  node.interactions.reserve(kFirstAdjacencyCapacity);
   const auto id = static_cast<NodeId>(network_.nodes_.size());
   network_.nodes_.push_back(std::move(node));
   network_.nodeIndex_.fill(slot, hash, static_cast<std::uint32_t>(id));
@@ -57,7 +54,6 @@ NodeId NetworkBuilder::guessNode(std::uint32_t nameHash) const {
 void NetworkBuilder::prefetchNodeDetails(NodeId id) const {
   const INTERACTOR& node = network_.node(id);
   network_.texts_.prefetch(node.name);
-  __builtin_prefetch(node.interactions.data() + node.interactions.size(), 1);
 }
 
 void NetworkBuilder::prefetchInteraction(NodeId a, NodeId b) const {
@@ -144,20 +140,41 @@ void NetworkBuilder::addInteractionToList(NodeId a, NodeId b, TextId direction, 
   addPMIDtoList(created.pmids, pmid, sourceIndex);
   network_.interactions_.push_back(std::move(created));
   network_.pairs_.insertAt(stored.freeSlot, id, a, b);
-  // A new interaction has the highest id, so appending keeps the adjacency lists ordered.
-  INTERACTOR& first = network_.nodes_[static_cast<std::size_t>(a)];
-  first.interactions.push_back(id);
-  first.interactionCount += 1;
-  INTERACTOR& second = network_.nodes_[static_cast<std::size_t>(b)];
-  if (b != a) second.interactions.push_back(id);
-  second.interactionCount += 1;
+  network_.nodes_[static_cast<std::size_t>(a)].interactionCount += 1;
+  network_.nodes_[static_cast<std::size_t>(b)].interactionCount += 1;
 }
 
 Network NetworkBuilder::build() && {
   // No text is interned from here on; the index goes before the tallies, which peak in memory.
   network_.texts_.dropIndex();
   runTallies();
+  linkAdjacency();
   return std::move(network_);
+}
+
+void NetworkBuilder::linkAdjacency() {
+  std::vector<INTERACTOR>& nodes = network_.nodes_;
+  const ChunkedVector<INTERACTION>& interactions = network_.interactions_;
+  const auto forEachEnd = [&](auto&& visit) {
+    for (std::size_t index = 0; index < interactions.size(); ++index) {
+      const INTERACTION& interaction = interactions[index];
+      visit(interaction.first, index);
+      if (interaction.second != interaction.first) visit(interaction.second, index);
+    }
+  };
+  // next[n]: where node n's next interaction goes; first where its list starts.
+  std::vector<std::size_t> next(nodes.size() + 1, 0);
+  forEachEnd([&](NodeId end, std::size_t) { ++next[static_cast<std::size_t>(end) + 1]; });
+  std::partial_sum(next.begin(), next.end(), next.begin());
+  std::vector<InteractionId>& adjacency = network_.adjacency_;
+  adjacency.resize(next.back());
+  for (std::size_t node = 0; node < nodes.size(); ++node) {
+    nodes[node].interactions = {adjacency.data() + next[node], next[node + 1] - next[node]};
+  }
+  // Interactions come by ascending id, so every list ends up ascending.
+  forEachEnd([&](NodeId end, std::size_t index) {
+    adjacency[next[static_cast<std::size_t>(end)]++] = static_cast<InteractionId>(index);
+  });
 }
 
 void NetworkBuilder::runTallies() {

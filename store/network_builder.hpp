@@ -60,7 +60,7 @@ class NetworkBuilder {
   NodeId guessNode(std::uint32_t nameHash) const;
   // Step 2, once both ends are guessed: the index slot of the pair.
   void prefetchPairSlot(NodeId a, NodeId b) const { network_.pairs_.prefetch(a, b); }
-  // Step 3: the node's name, and the end of its adjacency list, where a new interaction goes.
+  // Step 3: the node's name.
   void prefetchNodeDetails(NodeId node) const;
   // Step 3: the interaction that the pair probably has.
   void prefetchInteraction(NodeId a, NodeId b) const;
@@ -88,6 +88,9 @@ class NetworkBuilder {
 
   // The article tallies: run once, by build().
   void runTallies();
+  // Lays every node's adjacency list out in one array, in interaction order: built once all
+  // interactions exist, the lists need no room to grow. Time complexity: O(interactions).
+  void linkAdjacency();
   void countCitation(PMIDLIST& citation, TallyIndex& tallyIds);
 
   Network network_;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <new>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -118,8 +119,9 @@ struct INTERACTOR {
   TextId attr2;
   TextId attr3;
   TextId attr4;
-  // Every interaction with this node as an end, ascending by id, each once.
-  std::vector<InteractionId> interactions;
+  // Every interaction with this node as an end, ascending by id, each once: the node's part
+  // of the network's adjacency array, laid out when the network is handed over.
+  std::span<const InteractionId> interactions;
   // Interactions created with this node as an end (a self-interaction counts twice).
   std::int32_t interactionCount = 0;
   // getHashIndexFromString of the name, which orders output files.

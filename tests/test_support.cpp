@@ -110,7 +110,7 @@ std::vector<NodeId> RandomNetworks::seeds(const Network& network, int most) {
 }
 
 std::vector<NodeId> RandomNetworks::hubSeeds(const Network& network) {
-  const std::vector<InteractionId>& interactions = network.node(hub_).interactions;
+  const std::span<const InteractionId> interactions = network.node(hub_).interactions;
   std::vector<NodeId> drawn;
   if (pick(0, 3) == 0) drawn.push_back(hub_);
   for (int i = pick(2, 7); i > 0 && !interactions.empty(); --i) {
