@@ -1,5 +1,9 @@
 #include "store/sig_reader.hpp"
 
+#if defined(__linux__)
+#include <sched.h>
+#endif
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -498,6 +502,17 @@ std::unique_ptr<TwoStageReading> startTwoStages(std::FILE* file, std::size_t blo
   }
 }
 
+// The cores this process may run on: those of its affinity mask, so that a run confined to
+// one core (taskset, a cpuset) reads on one thread.
+unsigned usableCores() {
+#if defined(__linux__)
+  cpu_set_t cores;
+  if (sched_getaffinity(0, sizeof cores, &cores) == 0)
+    return static_cast<unsigned>(CPU_COUNT(&cores));
+#endif
+  return std::thread::hardware_concurrency();
+}
+
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
@@ -547,8 +562,7 @@ SigFileSummary readSigFile(const char* path, NetworkBuilder& network, int source
   }
   Tokenizer tokenizer(keepSelfInteractions);
   RecordMerger merger(network, sourceIndex);
-  const bool twoThreads =
-      plan.threads == 2 || (plan.threads == 0 && std::thread::hardware_concurrency() > 1);
+  const bool twoThreads = plan.threads == 2 || (plan.threads == 0 && usableCores() > 1);
   const std::unique_ptr<TwoStageReading> twoStages =
       twoThreads ? startTwoStages(file.get(), plan.blockBytes, tokenizer) : nullptr;
   const bool complete = twoStages ? twoStages->mergeAll(merger)

@@ -19,8 +19,8 @@ inline constexpr std::size_t kSigBlockBytes = 1 << 16;
 
 // How a file is read: in blocks of blockBytes; with threads 2 tokenised on a second thread
 // while this one adds the records of the blocks before to the network, with 1 both on this
-// thread, with 0 on two when the machine has more than one core. The network and the summary
-// end the same either way.
+// thread, with 0 on two when the process may run on more than one core. The network and the
+// summary end the same either way.
 struct ReadPlan {
   std::size_t blockBytes = kSigBlockBytes;
   int threads = 0;
