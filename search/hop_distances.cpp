@@ -38,13 +38,19 @@ void DistanceMap::restore(const SavedBall& ball) {
 }
 
 // A full map is worth its memory only for a ball that would take long to restore.
-SeedDistances::SeedDistances(const FilteredAdjacency& adjacency, const NodeSet& seeds, int radius)
-    : fullMap_(seeds.size(), -1),
+SeedDistances::SeedDistances(const FilteredAdjacency& adjacency, const NodeSet& seeds, int radius,
+                             std::size_t savedBallBytes)
+    : adjacency_(adjacency),
+      seeds_(seeds),
+      radius_(radius),
+      fullMap_(seeds.size(), -1),
       working_{DistanceMap(adjacency.nodeCount()), DistanceMap(adjacency.nodeCount())} {
-  saved_.reserve(seeds.size());
-  for (NodeId seed : seeds) {
-    working_[0].explore(adjacency, seed, radius);
-    saved_.push_back(working_[0].save());
+  saved_.resize(seeds.size());
+  std::size_t savedBytes = 0;
+  for (std::size_t seed = 0; seed < seeds.size(); ++seed) {
+    working_[0].explore(adjacency, seeds[seed], radius);
+    savedBytes += working_[0].reached().size() * sizeof(NodeId);
+    if (savedBytes <= savedBallBytes) saved_[seed] = working_[0].save();
   }
   std::vector<std::size_t> bySize(seeds.size());
   std::iota(bySize.begin(), bySize.end(), std::size_t{0});
@@ -66,7 +72,11 @@ SeedDistances::SeedDistances(const FilteredAdjacency& adjacency, const NodeSet& 
 const DistanceMap& SeedDistances::map(std::size_t seed, std::size_t slot) {
   if (fullMap_[seed] >= 0) return full_[static_cast<std::size_t>(fullMap_[seed])];
   if (restored_[slot] != seed) {
-    working_[slot].restore(saved_[seed]);
+    if (saved_[seed].layerStarts.empty()) {
+      working_[slot].explore(adjacency_, seeds_[seed], radius_);
+    } else {
+      working_[slot].restore(saved_[seed]);
+    }
     restored_[slot] = seed;
   }
   return working_[slot];

@@ -76,22 +76,31 @@ void DistanceMap::explore(const FilteredAdjacency& adjacency, NodeId centre, int
   }
 }
 
-// The distance maps of many seeds, in memory bounded by what they reach: the seeds with the
-// largest balls keep a full map, up to a fixed budget, and the others keep their ball saved,
-// restored into a working map when asked for. One search per seed, made at construction.
+// The distance maps of many seeds, in memory bounded whatever the number of seeds: the seeds
+// with the largest balls keep a full map, and the others keep their ball saved, restored into
+// a working map when asked for, each within a fixed budget; a seed whose ball no longer fits
+// is searched again whenever asked for. One search per seed is made at construction.
 class SeedDistances {
  public:
+  static constexpr std::size_t kSavedBallBytes = std::size_t{32} << 20;
+
   // Time complexity: O(searches of the seeds + their balls × log seeds).
-  SeedDistances(const FilteredAdjacency& adjacency, const NodeSet& seeds, int radius);
+  SeedDistances(const FilteredAdjacency& adjacency, const NodeSet& seeds, int radius,
+                std::size_t savedBallBytes = kSavedBallBytes);
 
   // The map of the seed at this position of the seed list. A restored map stays valid until
   // the next call with the same slot (0 or 1), so two maps can be held at once.
-  // Time complexity: O(1), or O(the ball and the one it replaces) to restore.
+  // Time complexity: O(1), or O(the ball and the one it replaces) to restore or search again.
   const DistanceMap& map(std::size_t seed, std::size_t slot);
 
  private:
   static constexpr std::size_t kFullMapBytes = std::size_t{32} << 20;
   static constexpr std::size_t kNoSeed = static_cast<std::size_t>(-1);
+
+  const FilteredAdjacency& adjacency_;
+  const NodeSet& seeds_;
+  int radius_;
+  // Per seed; a ball without layers was not saved.
 
   std::vector<SavedBall> saved_;
   std::vector<int> fullMap_;  // per seed: its index in full_, or -1

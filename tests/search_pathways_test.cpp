@@ -79,5 +79,27 @@ TEST(PathArcs, StepsEqualThoseOfAllPaths) {
   }
 }
 
+// A seed's map is the same whether kept in full, saved and restored, or searched again once
+// the budget for saved balls is spent.
+TEST(SeedDistances, EveryWayOfKeepingAMapGivesTheSameMap) {
+  testing::RandomNetworks random(5);
+  for (int round = 0; round < 40; ++round) {
+    const Network net = random.next(true);
+    const InteractionFilter filter(net, 0, 0);
+    const NodeSet seeds = random.hubSeeds(net);
+    DistanceMap fresh(net.nodeCount());
+    for (std::size_t budget : {std::size_t{0}, std::size_t{24}, SeedDistances::kSavedBallBytes}) {
+      SeedDistances kept(filter.adjacency(), seeds, 2, budget);
+      for (std::size_t seed = 0; seed < seeds.size(); ++seed) {
+        fresh.explore(filter.adjacency(), seeds[seed], 2);
+        const DistanceMap& map = kept.map(seed, seed % 2);
+        for (NodeId node = 0; node < static_cast<NodeId>(net.nodeCount()); ++node) {
+          ASSERT_EQ(map[node], fresh[node]) << round << " " << budget;
+        }
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace seedweave
