@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <set>
 
 #include "export/output_file.hpp"
 #include "export/sig_writers.hpp"
@@ -54,35 +53,11 @@ TEST(SigWriters, FilteredKeepOnlyCitationsWithinTheLoadLimit) {
   }
 }
 
-// Every name in the folder, hidden ones included.
-std::set<std::string> folderNames(const std::filesystem::path& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.insert(entry.path().filename().string());
-  }
-  return names;
-}
-
-TEST(OutputFile, WritesThroughLinksAndRefusesWhatItCannotWrite) {
+// The recorded sessions cover links, loops, folders and over-long names.
+TEST(OutputFile, RefusesInputsAndWhatItCannotWrite) {
   testing::TempDir dir;
-  namespace fs = std::filesystem;
-  fs::create_directory(dir.path() / "sub");
-  dir.write("sub/target.sig", "old\n");
-  fs::create_symlink("sub/target.sig", dir.path() / "link.sig");
-  fs::create_symlink("sub/new.sig", dir.path() / "dangling.sig");
   protectInputFile(dir.write("input.sig", "data\n").c_str());
-  fs::create_hard_link(dir.path() / "input.sig", dir.path() / "copy.sif");
-  Output out;
-  for (const std::string name : {"link.sig", "dangling.sig"}) {
-    OutputFile file;
-    ASSERT_TRUE(file.open((dir.path() / name).string(), out));
-    std::fputs(name.c_str(), file.stream());
-    EXPECT_TRUE(file.close(out));
-    EXPECT_TRUE(fs::is_symlink(dir.path() / name));
-    EXPECT_EQ(dir.read(name), name);
-  }
-  EXPECT_EQ(folderNames(dir.path() / "sub"), (std::set<std::string>{"new.sig", "target.sig"}));
-  // The recorded sessions cover loops, folders and over-long names.
+  std::filesystem::create_hard_link(dir.path() / "input.sig", dir.path() / "copy.sif");
   for (const auto& [name, expected] : std::vector<std::pair<std::string, OutputFile::Opened>>{
            {"no-such-folder/net.sig", OutputFile::Opened::refused},
            {"input.sig", OutputFile::Opened::input},
@@ -91,10 +66,9 @@ TEST(OutputFile, WritesThroughLinksAndRefusesWhatItCannotWrite) {
     EXPECT_EQ(file.create((dir.path() / name).string()), expected) << name;
   }
   EXPECT_EQ(dir.read("input.sig"), "data\n");
-  EXPECT_EQ(out.captured(), "");
-
   if (!testing::kOnLinux) return;  // /dev/full is Linux-only
-  OutputFile full;                 // every write fails as on a full disk
+  Output out;
+  OutputFile full;  // every write fails as on a full disk
   ASSERT_TRUE(full.open("/dev/full", out));
   std::fputs("A\tT\tB\n", full.stream());
   EXPECT_FALSE(full.close(out));

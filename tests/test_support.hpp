@@ -10,22 +10,7 @@
 #include "store/network.hpp"
 #include "store/network_builder.hpp"
 
-// Whether AddressSanitizer is built in, as g++ and clang each announce it.
-#if defined(__SANITIZE_ADDRESS__)
-#define SEEDWEAVE_TEST_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define SEEDWEAVE_TEST_SANITIZED 1
-#endif
-#endif
-
 namespace seedweave::testing {
-
-#ifdef SEEDWEAVE_TEST_SANITIZED
-inline constexpr bool kSanitized = true;
-#else
-inline constexpr bool kSanitized = false;
-#endif
 
 // Tests that need /dev/full, `ulimit -v` or tmpfs skip where they are missing.
 #ifdef __linux__
