@@ -3,7 +3,8 @@
 // the run) and the expected results: `stdout`, `stderr`, `status` and `expected/` (the working
 // folder after the run, symbolic links as "-> TARGET"). FOLDER stands for the working folder's
 // path. With SEEDWEAVE_RECORD=1 in the environment the runs are recorded instead of compared:
-// review what changed before committing it.
+// review what changed before committing it. The scripted_* sessions answer by options what a
+// user would type; quiet_run and loud_run give the same answers with and without -q.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
