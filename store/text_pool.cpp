@@ -11,7 +11,6 @@ TextId TextPool::intern(std::string_view text) {
   if (slots_.idAt(slot) != SlotTable::kEmpty) return slots_.idAt(slot);
   const TextId id = store(text);
   slots_.fill(slot, hash, id);
-  ++count_;
   return id;
 }
 

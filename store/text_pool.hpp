@@ -28,7 +28,6 @@ class TextPool {
   }
   const char* c_str(TextId id) const { return locate(id) + sizeof(std::uint32_t); }
   void prefetch(TextId id) const { __builtin_prefetch(locate(id)); }
-  std::size_t size() const { return count_; }
   // Forgets which texts are interned, keeping them: once no more texts come, the index is
   // only memory. Nothing may be interned after it.
   void dropIndex() { slots_.clear(); }
@@ -47,7 +46,6 @@ class TextPool {
   std::vector<std::unique_ptr<char[]>> chunks_;
   std::size_t chunkUsed_ = 0;
   std::size_t chunkSize_ = 0;
-  std::size_t count_ = 0;
   SlotTable slots_;
 };
 
