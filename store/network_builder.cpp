@@ -7,11 +7,11 @@
 namespace seedweave {
 
 namespace {
-// Asks the processor to fetch a record, both of its cache lines when it straddles two.
+// Asks the processor to fetch a record's first cache line. Fetching the second line too, for
+// the 3 in 8 interaction records that straddle two, measured no gain.
 template <typename Record>
 void prefetchRecord(const Record& record) {
   __builtin_prefetch(&record);
-  __builtin_prefetch(reinterpret_cast<const char*>(&record) + sizeof(Record) - 1);
 }
 }  // namespace
 
