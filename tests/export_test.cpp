@@ -53,6 +53,21 @@ TEST(SigWriters, FilteredKeepOnlyCitationsWithinTheLoadLimit) {
   }
 }
 
+// A replaced result keeps every permission bit of the file it replaces. Defined before the
+// refusal test, which records inputs by inode for the whole process: a later file may reuse one.
+TEST(OutputFile, ReplacedFileKeepsItsMode) {
+  testing::TempDir dir;
+  const std::string name = dir.write("net.sif", "old\n");
+  std::filesystem::permissions(name, std::filesystem::perms(0751));
+  Output out;
+  OutputFile file;
+  ASSERT_TRUE(file.open(name, out));
+  std::fputs("new\n", file.stream());
+  ASSERT_TRUE(file.close(out));
+  EXPECT_EQ(dir.read("net.sif"), "new\n");
+  EXPECT_EQ(std::filesystem::status(name).permissions(), std::filesystem::perms(0751));
+}
+
 // The recorded sessions cover links, loops, folders and over-long names.
 TEST(OutputFile, RefusesInputsAndWhatItCannotWrite) {
   testing::TempDir dir;
