@@ -37,6 +37,7 @@ void Network::freeNetwork(Output& out) {
   std::vector<InteractionId>().swap(adjacency_);
   nodeIndex_.clear();
   interactions_.clear();
+  citationBlocks_.clear();
   pairs_.clear();
   articleLoads_.clear();
 }

@@ -88,6 +88,8 @@ class Network {
   // Nodes by name.
   SlotTable nodeIndex_;
   ChunkedVector<INTERACTION> interactions_;
+  // The citation lists longer than one entry.
+  CitationBlocks citationBlocks_;
   PairIndex pairs_;
   // Every node's adjacency list, one after the other; INTERACTOR::interactions views its part.
   std::vector<InteractionId> adjacency_;

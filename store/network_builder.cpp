@@ -61,6 +61,13 @@ void NetworkBuilder::prefetchInteraction(NodeId a, NodeId b) const {
   if (id != none) prefetchRecord(network_.interaction(id));
 }
 
+void NetworkBuilder::prefetchArticleLoad(TallyId tally) const {
+  const ChunkedVector<std::int32_t>& loads = network_.articleLoads_;
+  if (static_cast<std::size_t>(tally) < loads.size()) {
+    __builtin_prefetch(&loads[static_cast<std::size_t>(tally)]);
+  }
+}
+
 void NetworkBuilder::updateAttribute(TextId& stored, std::string_view incoming) {
   if (incoming == "NA" || network_.text(stored) == incoming) return;
   stored = network_.texts_.intern(incoming);
@@ -84,11 +91,19 @@ TextId NetworkBuilder::internLike(TextId& recent, std::string_view text) {
   return recent;
 }
 
+TallyId NetworkBuilder::tallyArticle(std::int32_t pmid) {
+  bool created = false;
+  const TallyId tally =
+      articles_.tallyIds.findOrAdd(pmid, static_cast<TallyId>(articles_.count), created);
+  if (created) ++articles_.count;
+  return tally;
+}
+
 void NetworkBuilder::addInteractionToHash(NodeId a, NodeId b, std::string_view direction,
                                           std::string_view type, std::int32_t pmid,
-                                          int sourceIndex) {
+                                          TallyId tally, int sourceIndex) {
   const TextId d = internLike(recentDirection_, direction);
-  const TextId t = internLike(recentType_, type);
+  const Report report{a, b, d, internLike(recentType_, type), pmid, tally};
   // One look at the pair answers both lookups of the merge rules, and its free slot takes a
   // new interaction.
   network_.pairs_.makeRoomForOne();
@@ -104,7 +119,7 @@ void NetworkBuilder::addInteractionToHash(NodeId a, NodeId b, std::string_view d
     // Found as (b, a), so undirected: a directed report turns it to the report's orientation.
     // The id, adjacency lists and counts stay; only the ends swap.
     if (found.first == b && d != network_.undirected_) std::swap(found.first, found.second);
-    mergeReport(found, d, t, pmid, sourceIndex);
+    mergeReport(found, report, sourceIndex);
     return;
   }
   // getInteractionFromInteractors(b, a) can now only find a directed interaction stored as
@@ -112,42 +127,52 @@ void NetworkBuilder::addInteractionToHash(NodeId a, NodeId b, std::string_view d
   if (stored.backward != none) {
     INTERACTION& reverse = interaction(stored.backward);
     if (d == reverse.direction || d == network_.undirected_) {
-      mergeReport(reverse, d, t, pmid, sourceIndex);
+      mergeReport(reverse, report, sourceIndex);
       return;
     }
   }
-  addInteractionToList(a, b, d, t, pmid, sourceIndex, stored);
+  addInteractionToList(report, sourceIndex, stored);
 }
 
-void NetworkBuilder::mergeReport(INTERACTION& interaction, TextId direction, TextId type,
-                                 std::int32_t pmid, int sourceIndex) {
-  if (interaction.direction != direction && interaction.direction == network_.undirected_) {
-    interaction.direction = direction;
+void NetworkBuilder::mergeReport(INTERACTION& interaction, const Report& report,
+                                 int sourceIndex) {
+  if (interaction.direction != report.direction &&
+      interaction.direction == network_.undirected_) {
+    interaction.direction = report.direction;
   }
-  if (interaction.type != type && interaction.type == network_.binding_ &&
-      type != network_.colocalization_) {
-    interaction.type = type;
+  if (interaction.type != report.type && interaction.type == network_.binding_ &&
+      report.type != network_.colocalization_) {
+    interaction.type = report.type;
   }
-  addPMIDtoList(interaction.pmids, pmid, sourceIndex);
+  cite(interaction.pmids, report, sourceIndex);
 }
 
-void NetworkBuilder::addInteractionToList(NodeId a, NodeId b, TextId direction, TextId type,
-                                          std::int32_t pmid, int sourceIndex,
+void NetworkBuilder::cite(CitationList& citations, const Report& report, int sourceIndex) {
+  if (!addPMIDtoList(citations, report.pmid, report.tally, sourceIndex,
+                     network_.citationBlocks_)) {
+    return;
+  }
+  ChunkedVector<std::int32_t>& loads = network_.articleLoads_;
+  while (loads.size() <= static_cast<std::size_t>(report.tally)) loads.push_back(0);
+  loads[static_cast<std::size_t>(report.tally)] += 1;
+}
+
+void NetworkBuilder::addInteractionToList(const Report& report, int sourceIndex,
                                           const StoredPair& stored) {
   assert(stored.forward == none);  // a report of a pair stored as (a, b) merges into it
   const auto id = static_cast<InteractionId>(network_.interactions_.size());
-  INTERACTION created{a, b, direction, type, {}};
-  addPMIDtoList(created.pmids, pmid, sourceIndex);
+  INTERACTION created{report.first, report.second, report.direction, report.type, {}};
+  cite(created.pmids, report, sourceIndex);
   network_.interactions_.push_back(std::move(created));
-  network_.pairs_.insertAt(stored.freeSlot, id, a, b);
-  network_.nodes_[static_cast<std::size_t>(a)].interactionCount += 1;
-  network_.nodes_[static_cast<std::size_t>(b)].interactionCount += 1;
+  network_.pairs_.insertAt(stored.freeSlot, id, report.first, report.second);
+  network_.nodes_[static_cast<std::size_t>(report.first)].interactionCount += 1;
+  network_.nodes_[static_cast<std::size_t>(report.second)].interactionCount += 1;
 }
 
 Network NetworkBuilder::build() && {
-  // No text is interned from here on; the index goes before the tallies, which peak in memory.
+  // No text or article is looked up from here on: their indexes are only memory.
   network_.texts_.dropIndex();
-  runTallies();
+  articles_.tallyIds = TallyIndex();
   linkAdjacency();
   return std::move(network_);
 }
@@ -175,24 +200,6 @@ void NetworkBuilder::linkAdjacency() {
   forEachEnd([&](NodeId end, std::size_t index) {
     adjacency[next[static_cast<std::size_t>(end)]++] = static_cast<InteractionId>(index);
   });
-}
-
-void NetworkBuilder::runTallies() {
-  TallyIndex tallyIds;
-  ChunkedVector<INTERACTION>& interactions = network_.interactions_;
-  for (std::size_t index = 0; index < interactions.size(); ++index) {
-    for (PMIDLIST& citation : interactions[index].pmids) countCitation(citation, tallyIds);
-  }
-}
-
-void NetworkBuilder::countCitation(PMIDLIST& citation, TallyIndex& tallyIds) {
-  ChunkedVector<std::int32_t>& loads = network_.articleLoads_;
-  bool created = false;
-  const TallyId tally =
-      tallyIds.findOrAdd(citation.pmid, static_cast<TallyId>(loads.size()), created);
-  if (created) loads.push_back(0);
-  loads[static_cast<std::size_t>(tally)] += 1;
-  citation.tally = tally;
 }
 
 }  // namespace seedweave

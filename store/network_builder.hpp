@@ -11,22 +11,24 @@
 
 namespace seedweave {
 
-// Adds the source bit to an existing entry with that PubMed id, or inserts a new entry at its
-// place in ascending PubMed order. Works on any list with the vector's insert, such as an
-// interaction's CitationList. Time complexity: O(citations of the interaction).
-template <typename Citations>
-void addPMIDtoList(Citations& pmids, std::int32_t pmid, int sourceIndex) {
+// Adds the source bit to an existing entry with that PubMed id, or inserts a new entry, linked
+// to the article's tally, at its place in ascending PubMed order; true when it inserted one.
+// Time complexity: O(citations of the interaction).
+inline bool addPMIDtoList(CitationList& pmids, std::int32_t pmid, TallyId tally, int sourceIndex,
+                          CitationBlocks& blocks) {
   auto place =
       std::lower_bound(pmids.begin(), pmids.end(), pmid,
                        [](const PMIDLIST& entry, std::int32_t id) { return entry.pmid < id; });
   if (place != pmids.end() && place->pmid == pmid) {
     place->sourceFlags = addFlag(place->sourceFlags, sourceIndex);
-    return;
+    return false;
   }
   PMIDLIST entry;
   entry.pmid = pmid;
+  entry.tally = tally;
   entry.sourceFlags = addFlag(0, sourceIndex);
-  pmids.insert(place, entry);
+  pmids.insert(place, entry, blocks);
+  return true;
 }
 
 class NetworkBuilder {
@@ -41,11 +43,20 @@ class NetworkBuilder {
   // Merges one report that a interacts with b into the network, creating, turning or
   // updating an interaction. Time complexity: O(1) expected plus the citation insert.
   void addInteractionToHash(NodeId a, NodeId b, std::string_view direction, std::string_view type,
-                            std::int32_t pmid, int sourceIndex);
+                            std::int32_t pmid, int sourceIndex) {
+    addInteractionToHash(a, b, direction, type, pmid, tallyArticle(pmid), sourceIndex);
+  }
+  // The same, with the tally that tallyArticle gave the report's article.
+  void addInteractionToHash(NodeId a, NodeId b, std::string_view direction, std::string_view type,
+                            std::int32_t pmid, TallyId tally, int sourceIndex);
 
-  // Counts for every article the interactions citing it, links each citation to its article's
-  // tally, and hands the network over; the builder is left empty.
-  // Time complexity: O(citations) expected.
+  // The tally of an article, created at the first report citing it. A loader may call this on
+  // another thread than the other calls, one report after the other in the order they are
+  // added: it touches nothing else of the builder. Time complexity: O(1) expected.
+  TallyId tallyArticle(std::int32_t pmid);
+
+  // Lays out the adjacency lists and hands the network over; the builder is left empty.
+  // Time complexity: O(interactions).
   Network build() &&;
 
   // --- Loading hints ---------------------------------------------------------------------
@@ -62,8 +73,9 @@ class NetworkBuilder {
   void prefetchPairSlot(NodeId a, NodeId b) const { network_.pairs_.prefetch(a, b); }
   // Step 3: the node's name.
   void prefetchNodeDetails(NodeId node) const;
-  // Step 3: the interaction that the pair probably has.
+  // Step 3: the interaction that the pair probably has, and the article's load.
   void prefetchInteraction(NodeId a, NodeId b) const;
+  void prefetchArticleLoad(TallyId tally) const;
 
  private:
   // The interactions stored as (a, b) and as (b, a), and the index slot where a new
@@ -74,10 +86,19 @@ class NetworkBuilder {
     std::size_t freeSlot = 0;
   };
   StoredPair findPair(NodeId a, NodeId b) const;
-  void addInteractionToList(NodeId a, NodeId b, TextId direction, TextId type, std::int32_t pmid,
-                            int sourceIndex, const StoredPair& stored);
-  void mergeReport(INTERACTION& interaction, TextId direction, TextId type, std::int32_t pmid,
-                   int sourceIndex);
+  // A report with its texts interned.
+  struct Report {
+    NodeId first;
+    NodeId second;
+    TextId direction;
+    TextId type;
+    std::int32_t pmid;
+    TallyId tally;
+  };
+  void addInteractionToList(const Report& report, int sourceIndex, const StoredPair& stored);
+  void mergeReport(INTERACTION& interaction, const Report& report, int sourceIndex);
+  // Adds the citation to the list; a new entry counts in its article's load.
+  void cite(CitationList& citations, const Report& report, int sourceIndex);
   void updateAttribute(TextId& stored, std::string_view incoming);
   // Interns a text, trying first the one interned last time in the same role: there are only
   // a few directions and types, so the same one often comes again and needs no hashing.
@@ -86,16 +107,20 @@ class NetworkBuilder {
     return network_.interactions_[static_cast<std::size_t>(id)];
   }
 
-  // The article tallies: run once, by build().
-  void runTallies();
   // Lays every node's adjacency list out in one array, in interaction order: built once all
   // interactions exist, the lists need no room to grow. Time complexity: O(interactions).
   void linkAdjacency();
-  void countCitation(PMIDLIST& citation, TallyIndex& tallyIds);
 
   Network network_;
   TextId recentDirection_ = network_.undirected_;
   TextId recentType_ = network_.binding_;
+  // Articles by PubMed id, owned by the thread that calls tallyArticle. Aligned to a cache line
+  // of their own, so that the other thread's writes nearby do not keep taking it away.
+  struct alignas(64) Articles {
+    TallyIndex tallyIds;
+    std::size_t count = 0;
+  };
+  Articles articles_;
 };
 
 }  // namespace seedweave

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "store/citation_blocks.hpp"
 #include "store/types.hpp"
 
 namespace seedweave {
@@ -24,23 +25,19 @@ struct PMIDLIST {
 
 // The citation entries of one interaction, in the order the caller keeps (ascending PubMed
 // id). Most interactions cite a single article, so one entry lives inline and only longer
-// lists take heap memory: a million interactions then cost no million small allocations. The
-// list takes no more room than the inline entry, 12 bytes: the inline entry's PubMed id,
-// positive in every citation the reader makes, tells the states apart, and a heap block's
-// capacity follows from its size. Callers never change an entry's PubMed id through the list.
+// lists take a block of the network's CitationBlocks, which owns it. The list takes no more
+// room than the inline entry, 12 bytes: the inline entry's PubMed id, positive in every
+// citation the reader makes, tells the states apart, and a block's capacity follows from its
+// size. Callers never change an entry's PubMed id through the list.
 class CitationList {
  public:
   CitationList() = default;
-  CitationList(const CitationList& other) {
-    for (const PMIDLIST& entry : other) insert(end(), entry);
-  }
+  CitationList(const CitationList&) = delete;
+  CitationList& operator=(const CitationList&) = delete;
   CitationList(CitationList&& other) noexcept : store_(std::exchange(other.store_, Store{})) {}
-  CitationList& operator=(CitationList other) noexcept {
+  CitationList& operator=(CitationList&& other) noexcept {
     std::swap(store_, other.store_);
     return *this;
-  }
-  ~CitationList() {
-    if (onHeap()) delete[] heapEntries();
   }
 
   std::size_t size() const {
@@ -57,26 +54,29 @@ class CitationList {
   const PMIDLIST& front() const { return begin()[0]; }
   const PMIDLIST& back() const { return begin()[size() - 1]; }
 
-  // Inserts the entry before `position` and returns where it now is.
-  // Time complexity: O(size), amortised over the doubling of the heap block.
-  PMIDLIST* insert(const PMIDLIST* position, const PMIDLIST& entry) {
+  // Inserts the entry before `position`, moving the list to a larger block of `blocks` when
+  // it is full. Time complexity: O(size), amortised over the doubling of the block.
+  void insert(const PMIDLIST* position, const PMIDLIST& entry, CitationBlocks& blocks) {
     const auto index = static_cast<std::size_t>(position - begin());
     const std::size_t count = size();
     if (count == 0 && entry.pmid > 0) {
       store_.single = entry;
-      return &store_.single;
+      return;
     }
-    if (!onHeap() || count == heapCapacity(count)) moveToHeap(count < 1 ? 2 : 2 * count);
+    if (!onHeap()) {
+      moveToBlock(1, blocks);
+    } else if (count == std::size_t{1} << sizeClass(count)) {
+      moveToBlock(sizeClass(count) + 1, blocks);
+    }
     PMIDLIST* entries = heapEntries();
     std::memmove(entries + index + 1, entries + index, (count - index) * sizeof(PMIDLIST));
     entries[index] = entry;
     store_.far.negativeSize = -static_cast<std::int32_t>(count + 1);
-    return entries + index;
   }
 
  private:
-  // A heap block: its size, negated, where the inline entry keeps its PubMed id, and its
-  // address, unaligned, in the inline entry's other 8 bytes.
+  // A block: its size, negated, where the inline entry keeps its PubMed id, and its address,
+  // unaligned, in the inline entry's other 8 bytes.
   struct Far {
     std::int32_t negativeSize;
     unsigned char address[sizeof(PMIDLIST*)];
@@ -88,9 +88,9 @@ class CitationList {
     Far far;
   };
 
-  // A heap block holds a power of two of entries, at least 2, doubled when full.
-  static std::size_t heapCapacity(std::size_t count) {
-    return count <= 2 ? 2 : std::bit_ceil(count);
+  // A block holds 2^sizeClass entries, at least 2, and is doubled when full.
+  static unsigned sizeClass(std::size_t count) {
+    return count <= 2 ? 1 : static_cast<unsigned>(std::bit_width(count - 1));
   }
   bool onHeap() const { return store_.single.pmid < 0; }
   PMIDLIST* heapEntries() const {
@@ -99,12 +99,12 @@ class CitationList {
     return entries;
   }
 
-  void moveToHeap(std::size_t capacity) {
-    if (capacity > INT32_MAX) throw std::bad_alloc();
+  void moveToBlock(unsigned newClass, CitationBlocks& blocks) {
+    if (newClass > 30) throw std::bad_alloc();
     const std::size_t count = size();
-    auto* block = new PMIDLIST[capacity];
+    PMIDLIST* block = blocks.take(newClass);
     std::memcpy(block, begin(), count * sizeof(PMIDLIST));
-    if (onHeap()) delete[] heapEntries();
+    if (onHeap()) blocks.giveBack(heapEntries(), sizeClass(count));
     store_.far.negativeSize = -static_cast<std::int32_t>(count);
     std::memcpy(store_.far.address, &block, sizeof block);
   }

@@ -68,6 +68,7 @@ std::uint64_t spaceBits(const char* at) {
 struct Record {
   std::array<std::string_view, kSigColumns> tokens{};
   std::int32_t pmid = 0;
+  TallyId tally = none;
   std::uint32_t firstHash = 0;
   std::uint32_t secondHash = 0;
   NodeId firstGuess = none;
@@ -96,10 +97,12 @@ struct Batch {
 // Cuts blocks into tokens and groups them into records of 13, keeping only the records to
 // add. Tokens are used in place inside the block; the fields of a record that a block
 // boundary cuts are kept in 13 fixed slots and copied into the next batch's slots. A token
-// longer than 199 bytes marks its record as overlong but is consumed.
+// longer than 199 bytes marks its record as overlong but is consumed. A record to add gets its
+// article's tally here, on the tokenising thread, which has time to spare.
 class Tokenizer {
  public:
-  explicit Tokenizer(bool keepSelfInteractions) : keepSelf_(keepSelfInteractions) {}
+  Tokenizer(NetworkBuilder& network, bool keepSelfInteractions)
+      : network_(network), keepSelf_(keepSelfInteractions) {}
 
   // Lists the records that the batch's block completes, replacing those listed before; the
   // block has kPadding writable bytes after its size. Time complexity: O(size of the block).
@@ -231,6 +234,7 @@ class Tokenizer {
     }
     Record& record = batch_->records.emplace_back(pending_);
     record.pmid = *pmid;
+    record.tally = network_.tallyArticle(*pmid);
     record.firstHash = hashText(token[0]);
     record.secondHash = hashText(token[5]);
   }
@@ -280,6 +284,7 @@ class Tokenizer {
     }
   }
 
+  NetworkBuilder& network_;
   const bool keepSelf_;
   Batch* batch_ = nullptr;
   Record pending_;
@@ -344,6 +349,7 @@ class RecordMerger {
     network_.prefetchNodeDetails(record.firstGuess);
     network_.prefetchNodeDetails(record.secondGuess);
     network_.prefetchInteraction(record.firstGuess, record.secondGuess);
+    network_.prefetchArticleLoad(record.tally);
   }
 
   void addRecord(const Record& record) {
@@ -353,7 +359,8 @@ class RecordMerger {
         network_.updateAndRetrieveInteractor(token[0], token[1], token[2], token[4], token[3]);
     const NodeId second =
         network_.updateAndRetrieveInteractor(token[5], token[6], token[7], token[9], token[8]);
-    network_.addInteractionToHash(first, second, token[10], token[11], record.pmid, source_);
+    network_.addInteractionToHash(first, second, token[10], token[11], record.pmid, record.tally,
+                                  source_);
   }
 
   NetworkBuilder& network_;
@@ -560,7 +567,7 @@ SigFileSummary readSigFile(const char* path, NetworkBuilder& network, int source
     out.print(messages::kCannotRead, path);
     return {.readable = false};
   }
-  Tokenizer tokenizer(keepSelfInteractions);
+  Tokenizer tokenizer(network, keepSelfInteractions);
   RecordMerger merger(network, sourceIndex);
   const bool twoThreads = plan.threads == 2 || (plan.threads == 0 && usableCores() > 1);
   const std::unique_ptr<TwoStageReading> twoStages =

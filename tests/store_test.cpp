@@ -3,6 +3,10 @@
 // session merge_rules.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+#include <vector>
+
 #include "store/hashing.hpp"
 #include "store/network.hpp"
 #include "test_support.hpp"
@@ -39,6 +43,42 @@ TEST(StoreIndexes, EverythingIsFoundAfterGrowth) {
   for (InteractionId id = 0; id < static_cast<InteractionId>(net.interactionTotal()); ++id) {
     const INTERACTION& i = net.interaction(id);
     ASSERT_EQ(net.getInteractionFromInteractors(i.first, i.second), id);
+  }
+}
+
+// Citation lists grow through several block sizes side by side, so that blocks given back by
+// one list are taken by another: each must keep exactly its own articles, ascending, and each
+// article its load (the number of interactions citing it).
+TEST(StoreIndexes, CitationListsGrowSideBySide) {
+  constexpr int kPairs = 40;
+  std::string sig;
+  for (int round = 0; round < 300; ++round) {
+    for (int pair = 0; pair < kPairs; ++pair) {
+      // Pair p is cited by the articles 1 + (k * (2p + 1)) % 1009, k < 3 + 7p, in scrambled
+      // order: k = 0, last, 1, last - 1, ...
+      const int count = 3 + 7 * pair;
+      if (round >= count) continue;
+      const int k = round % 2 == 0 ? round / 2 : count - 1 - round / 2;
+      sig += sigLine(std::to_string(pair).insert(0, 1, 'A'), "B", "0", "T",
+                     std::to_string(1 + k * (2 * pair + 1) % 1009));
+    }
+  }
+  const Network net = testing::loadNetwork({sig});
+  ASSERT_EQ(net.interactionTotal(), std::size_t{kPairs});
+  std::map<std::int32_t, int> loads;
+  for (int pair = 0; pair < kPairs; ++pair) {
+    for (int k = 0; k < 3 + 7 * pair; ++k) loads[1 + k * (2 * pair + 1) % 1009] += 1;
+  }
+  for (int pair = 0; pair < kPairs; ++pair) {
+    std::vector<std::int32_t> expected;
+    for (int k = 0; k < 3 + 7 * pair; ++k) expected.push_back(1 + k * (2 * pair + 1) % 1009);
+    std::sort(expected.begin(), expected.end());
+    std::vector<std::int32_t> cited;
+    for (const PMIDLIST& citation : net.interaction(pair).pmids) {
+      cited.push_back(citation.pmid);
+      EXPECT_EQ(net.articleLoad(citation), loads[citation.pmid]) << citation.pmid;
+    }
+    EXPECT_EQ(cited, expected) << "pair " << pair;
   }
 }
 
