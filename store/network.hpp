@@ -87,7 +87,9 @@ class Network {
   std::vector<INTERACTOR> nodes_;
   // Nodes by name.
   SlotTable nodeIndex_;
-  ChunkedVector<INTERACTION> interactions_;
+  // From here on what only the interaction half of a merge writes while loading, on cache
+  // lines apart from the node half's.
+  alignas(64) ChunkedVector<INTERACTION> interactions_;
   // The citation lists longer than one entry.
   CitationBlocks citationBlocks_;
   PairIndex pairs_;

@@ -6,15 +6,6 @@
 
 namespace seedweave {
 
-namespace {
-// Asks the processor to fetch a record's first cache line. Fetching the second line too, for
-// the 3 in 8 interaction records that straddle two, measured no gain.
-template <typename Record>
-void prefetchRecord(const Record& record) {
-  __builtin_prefetch(&record);
-}
-}  // namespace
-
 NodeId NetworkBuilder::updateAndRetrieveInteractor(std::string_view name, std::string_view attr1,
                                                    std::string_view attr2, std::string_view attr3,
                                                    std::string_view attr4) {
@@ -47,7 +38,7 @@ NodeId NetworkBuilder::updateAndRetrieveInteractor(std::string_view name, std::s
 NodeId NetworkBuilder::guessNode(std::uint32_t nameHash) const {
   const std::uint32_t id = network_.nodeIndex_.firstWithHash(nameHash);
   if (id == SlotTable::kEmpty) return none;
-  prefetchRecord(network_.nodes_[id]);
+  touch(network_.nodes_[id]);
   return static_cast<NodeId>(id);
 }
 
@@ -56,15 +47,21 @@ void NetworkBuilder::prefetchNodeDetails(NodeId id) const {
   network_.texts_.prefetch(node.name);
 }
 
-void NetworkBuilder::prefetchInteraction(NodeId a, NodeId b) const {
+InteractionId NetworkBuilder::guessInteraction(NodeId a, NodeId b) const {
   const InteractionId id = network_.pairs_.firstCandidate(a, b);
-  if (id != none) prefetchRecord(network_.interaction(id));
+  if (id != none) touch(network_.interaction(id));
+  return id;
+}
+
+void NetworkBuilder::prefetchCitations(InteractionId id) const {
+  const CitationList& citations = network_.interaction(id).pmids;
+  if (citations.size() > 1) touch(*citations.begin());
 }
 
 void NetworkBuilder::prefetchArticleLoad(TallyId tally) const {
   const ChunkedVector<std::int32_t>& loads = network_.articleLoads_;
   if (static_cast<std::size_t>(tally) < loads.size()) {
-    __builtin_prefetch(&loads[static_cast<std::size_t>(tally)]);
+    touch(loads[static_cast<std::size_t>(tally)]);
   }
 }
 
@@ -91,19 +88,25 @@ TextId NetworkBuilder::internLike(TextId& recent, std::string_view text) {
   return recent;
 }
 
-TallyId NetworkBuilder::tallyArticle(std::int32_t pmid) {
+ResolvedReport NetworkBuilder::resolveReport(NodeId a, NodeId b, std::string_view direction,
+                                             std::string_view type, std::int32_t pmid) {
+  ResolvedReport report{a,
+                        b,
+                        internLike(nodeSide_.recentDirection, direction),
+                        internLike(nodeSide_.recentType, type),
+                        pmid,
+                        none};
   bool created = false;
-  const TallyId tally =
-      articles_.tallyIds.findOrAdd(pmid, static_cast<TallyId>(articles_.count), created);
-  if (created) ++articles_.count;
-  return tally;
+  report.tally =
+      nodeSide_.tallyIds.findOrAdd(pmid, static_cast<TallyId>(nodeSide_.tallyCount), created);
+  if (created) ++nodeSide_.tallyCount;
+  return report;
 }
 
-void NetworkBuilder::addInteractionToHash(NodeId a, NodeId b, std::string_view direction,
-                                          std::string_view type, std::int32_t pmid,
-                                          TallyId tally, int sourceIndex) {
-  const TextId d = internLike(recentDirection_, direction);
-  const Report report{a, b, d, internLike(recentType_, type), pmid, tally};
+void NetworkBuilder::addResolvedReport(const ResolvedReport& report, int sourceIndex) {
+  const NodeId a = report.first;
+  const NodeId b = report.second;
+  const TextId d = report.direction;
   // One look at the pair answers both lookups of the merge rules, and its free slot takes a
   // new interaction.
   network_.pairs_.makeRoomForOne();
@@ -134,10 +137,9 @@ void NetworkBuilder::addInteractionToHash(NodeId a, NodeId b, std::string_view d
   addInteractionToList(report, sourceIndex, stored);
 }
 
-void NetworkBuilder::mergeReport(INTERACTION& interaction, const Report& report,
+void NetworkBuilder::mergeReport(INTERACTION& interaction, const ResolvedReport& report,
                                  int sourceIndex) {
-  if (interaction.direction != report.direction &&
-      interaction.direction == network_.undirected_) {
+  if (interaction.direction != report.direction && interaction.direction == network_.undirected_) {
     interaction.direction = report.direction;
   }
   if (interaction.type != report.type && interaction.type == network_.binding_ &&
@@ -147,9 +149,8 @@ void NetworkBuilder::mergeReport(INTERACTION& interaction, const Report& report,
   cite(interaction.pmids, report, sourceIndex);
 }
 
-void NetworkBuilder::cite(CitationList& citations, const Report& report, int sourceIndex) {
-  if (!addPMIDtoList(citations, report.pmid, report.tally, sourceIndex,
-                     network_.citationBlocks_)) {
+void NetworkBuilder::cite(CitationList& citations, const ResolvedReport& report, int sourceIndex) {
+  if (!addPMIDtoList(citations, report.pmid, report.tally, sourceIndex, network_.citationBlocks_)) {
     return;
   }
   ChunkedVector<std::int32_t>& loads = network_.articleLoads_;
@@ -157,7 +158,7 @@ void NetworkBuilder::cite(CitationList& citations, const Report& report, int sou
   loads[static_cast<std::size_t>(report.tally)] += 1;
 }
 
-void NetworkBuilder::addInteractionToList(const Report& report, int sourceIndex,
+void NetworkBuilder::addInteractionToList(const ResolvedReport& report, int sourceIndex,
                                           const StoredPair& stored) {
   assert(stored.forward == none);  // a report of a pair stored as (a, b) merges into it
   const auto id = static_cast<InteractionId>(network_.interactions_.size());
@@ -165,14 +166,12 @@ void NetworkBuilder::addInteractionToList(const Report& report, int sourceIndex,
   cite(created.pmids, report, sourceIndex);
   network_.interactions_.push_back(std::move(created));
   network_.pairs_.insertAt(stored.freeSlot, id, report.first, report.second);
-  network_.nodes_[static_cast<std::size_t>(report.first)].interactionCount += 1;
-  network_.nodes_[static_cast<std::size_t>(report.second)].interactionCount += 1;
 }
 
 Network NetworkBuilder::build() && {
   // No text or article is looked up from here on: their indexes are only memory.
   network_.texts_.dropIndex();
-  articles_.tallyIds = TallyIndex();
+  nodeSide_.tallyIds = TallyIndex();
   linkAdjacency();
   return std::move(network_);
 }
@@ -190,6 +189,11 @@ void NetworkBuilder::linkAdjacency() {
   // next[n]: where node n's next interaction goes; first where its list starts.
   std::vector<std::size_t> next(nodes.size() + 1, 0);
   forEachEnd([&](NodeId end, std::size_t) { ++next[static_cast<std::size_t>(end) + 1]; });
+  // A self-interaction is listed once but counts twice.
+  for (std::size_t index = 0; index < interactions.size(); ++index) {
+    nodes[static_cast<std::size_t>(interactions[index].first)].interactionCount += 1;
+    nodes[static_cast<std::size_t>(interactions[index].second)].interactionCount += 1;
+  }
   std::partial_sum(next.begin(), next.end(), next.begin());
   std::vector<InteractionId>& adjacency = network_.adjacency_;
   adjacency.resize(next.back());

@@ -31,6 +31,17 @@ inline bool addPMIDtoList(CitationList& pmids, std::int32_t pmid, TallyId tally,
   return true;
 }
 
+// One report that two nodes interact, its texts interned and its article's tally found: what
+// the interaction half of a merge needs.
+struct ResolvedReport {
+  NodeId first = none;
+  NodeId second = none;
+  TextId direction = 0;
+  TextId type = 0;
+  std::int32_t pmid = 0;
+  TallyId tally = none;
+};
+
 class NetworkBuilder {
  public:
   NetworkBuilder() = default;
@@ -44,37 +55,43 @@ class NetworkBuilder {
   // updating an interaction. Time complexity: O(1) expected plus the citation insert.
   void addInteractionToHash(NodeId a, NodeId b, std::string_view direction, std::string_view type,
                             std::int32_t pmid, int sourceIndex) {
-    addInteractionToHash(a, b, direction, type, pmid, tallyArticle(pmid), sourceIndex);
+    addResolvedReport(resolveReport(a, b, direction, type, pmid), sourceIndex);
   }
-  // The same, with the tally that tallyArticle gave the report's article.
-  void addInteractionToHash(NodeId a, NodeId b, std::string_view direction, std::string_view type,
-                            std::int32_t pmid, TallyId tally, int sourceIndex);
 
-  // The tally of an article, created at the first report citing it. A loader may call this on
-  // another thread than the other calls, one report after the other in the order they are
-  // added: it touches nothing else of the builder. Time complexity: O(1) expected.
-  TallyId tallyArticle(std::int32_t pmid);
+  // A merge in two halves, which a loader may run on two threads, each half in report order:
+  // updateAndRetrieveInteractor and resolveReport touch only nodes, texts and articles;
+  // addResolvedReport only interactions, citations and article loads.
+  // Time complexity of each: O(1) expected, plus the citation insert.
+  ResolvedReport resolveReport(NodeId a, NodeId b, std::string_view direction,
+                               std::string_view type, std::int32_t pmid);
+  void addResolvedReport(const ResolvedReport& report, int sourceIndex);
 
   // Lays out the adjacency lists and hands the network over; the builder is left empty.
   // Time complexity: O(interactions).
   Network build() &&;
 
   // --- Loading hints ---------------------------------------------------------------------
-  // Loading is bound by memory latency: every record touches a few random places of a large
-  // store. A loader that holds the next records can call these a few records ahead, each
-  // step a few records after the one before, so that what a record needs is already on its
-  // way when it is added. They change nothing; a wrong guess costs only time.
+  // Loading is bound by memory latency: every record reads a few random places of a large
+  // store. A loader that holds a group of records can take each step below for the whole
+  // group before the next step, and add the records last, so that the reads of a step
+  // proceed in parallel and what a record needs is in the cache when it is added (see
+  // store/touch.hpp). They change nothing; a wrong guess costs only time.
   // Time complexity of each: O(1) expected.
-  // Step 1: the index slot of a node name (hashed with hashText).
+  // The node half. Step 1: the index slots of a node name (hashed with hashText) and of an
+  // article.
   void prefetchNodeSlot(std::uint32_t nameHash) const { network_.nodeIndex_.prefetch(nameHash); }
+  void prefetchArticle(std::int32_t pmid) const { nodeSide_.tallyIds.prefetch(pmid); }
   // Step 2: the node that probably has that name, or none; its record is fetched.
   NodeId guessNode(std::uint32_t nameHash) const;
-  // Step 2, once both ends are guessed: the index slot of the pair.
-  void prefetchPairSlot(NodeId a, NodeId b) const { network_.pairs_.prefetch(a, b); }
   // Step 3: the node's name.
   void prefetchNodeDetails(NodeId node) const;
-  // Step 3: the interaction that the pair probably has, and the article's load.
-  void prefetchInteraction(NodeId a, NodeId b) const;
+  // The interaction half. Step 1: the index slot of the pair.
+  void prefetchPairSlot(NodeId a, NodeId b) const { network_.pairs_.prefetch(a, b); }
+  // Step 2: the interaction that the pair probably has, or none; its record is fetched.
+  InteractionId guessInteraction(NodeId a, NodeId b) const;
+  // Step 3: that interaction's citations, when they are kept apart from it, and the load of
+  // the report's article.
+  void prefetchCitations(InteractionId id) const;
   void prefetchArticleLoad(TallyId tally) const;
 
  private:
@@ -86,19 +103,11 @@ class NetworkBuilder {
     std::size_t freeSlot = 0;
   };
   StoredPair findPair(NodeId a, NodeId b) const;
-  // A report with its texts interned.
-  struct Report {
-    NodeId first;
-    NodeId second;
-    TextId direction;
-    TextId type;
-    std::int32_t pmid;
-    TallyId tally;
-  };
-  void addInteractionToList(const Report& report, int sourceIndex, const StoredPair& stored);
-  void mergeReport(INTERACTION& interaction, const Report& report, int sourceIndex);
+  void addInteractionToList(const ResolvedReport& report, int sourceIndex,
+                            const StoredPair& stored);
+  void mergeReport(INTERACTION& interaction, const ResolvedReport& report, int sourceIndex);
   // Adds the citation to the list; a new entry counts in its article's load.
-  void cite(CitationList& citations, const Report& report, int sourceIndex);
+  void cite(CitationList& citations, const ResolvedReport& report, int sourceIndex);
   void updateAttribute(TextId& stored, std::string_view incoming);
   // Interns a text, trying first the one interned last time in the same role: there are only
   // a few directions and types, so the same one often comes again and needs no hashing.
@@ -107,20 +116,21 @@ class NetworkBuilder {
     return network_.interactions_[static_cast<std::size_t>(id)];
   }
 
-  // Lays every node's adjacency list out in one array, in interaction order: built once all
-  // interactions exist, the lists need no room to grow. Time complexity: O(interactions).
+  // Lays every node's adjacency list out in one array, in interaction order, and counts each
+  // node's interactions: built once all interactions exist, the lists need no room to grow.
+  // Time complexity: O(interactions).
   void linkAdjacency();
 
   Network network_;
-  TextId recentDirection_ = network_.undirected_;
-  TextId recentType_ = network_.binding_;
-  // Articles by PubMed id, owned by the thread that calls tallyArticle. Aligned to a cache line
-  // of their own, so that the other thread's writes nearby do not keep taking it away.
-  struct alignas(64) Articles {
-    TallyIndex tallyIds;
-    std::size_t count = 0;
+  // What only the node half uses, on a cache line of its own: the other half's writes nearby
+  // would otherwise keep taking it away.
+  struct alignas(64) NodeSide {
+    TextId recentDirection;
+    TextId recentType;
+    TallyIndex tallyIds;  // articles by PubMed id
+    std::size_t tallyCount = 0;
   };
-  Articles articles_;
+  NodeSide nodeSide_{network_.undirected_, network_.binding_, {}, 0};
 };
 
 }  // namespace seedweave

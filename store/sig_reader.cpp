@@ -68,7 +68,6 @@ std::uint64_t spaceBits(const char* at) {
 struct Record {
   std::array<std::string_view, kSigColumns> tokens{};
   std::int32_t pmid = 0;
-  TallyId tally = none;
   std::uint32_t firstHash = 0;
   std::uint32_t secondHash = 0;
   NodeId firstGuess = none;
@@ -92,17 +91,18 @@ struct Batch {
   std::size_t size = 0;
   FieldSlots slots{};
   std::vector<Record> records;
+  // The records resolved into reports, and the interaction each report probably merges into.
+  std::vector<ResolvedReport> reports;
+  std::vector<InteractionId> guesses;
 };
 
 // Cuts blocks into tokens and groups them into records of 13, keeping only the records to
 // add. Tokens are used in place inside the block; the fields of a record that a block
 // boundary cuts are kept in 13 fixed slots and copied into the next batch's slots. A token
-// longer than 199 bytes marks its record as overlong but is consumed. A record to add gets its
-// article's tally here, on the tokenising thread, which has time to spare.
+// longer than 199 bytes marks its record as overlong but is consumed.
 class Tokenizer {
  public:
-  Tokenizer(NetworkBuilder& network, bool keepSelfInteractions)
-      : network_(network), keepSelf_(keepSelfInteractions) {}
+  explicit Tokenizer(bool keepSelfInteractions) : keepSelf_(keepSelfInteractions) {}
 
   // Lists the records that the batch's block completes, replacing those listed before; the
   // block has kPadding writable bytes after its size. Time complexity: O(size of the block).
@@ -234,7 +234,6 @@ class Tokenizer {
     }
     Record& record = batch_->records.emplace_back(pending_);
     record.pmid = *pmid;
-    record.tally = network_.tallyArticle(*pmid);
     record.firstHash = hashText(token[0]);
     record.secondHash = hashText(token[5]);
   }
@@ -284,7 +283,6 @@ class Tokenizer {
     }
   }
 
-  NetworkBuilder& network_;
   const bool keepSelf_;
   Batch* batch_ = nullptr;
   Record pending_;
@@ -306,63 +304,98 @@ class Tokenizer {
   std::size_t firstMidLineOffset_ = 0;
 };
 
-// Adds the records of each batch to the network, in file order. Loading is bound by memory
-// latency, so a record is not added at once: it is prepared in three steps, kAhead records
-// apart, each asking the store to fetch what the next step or the addition will read.
-class RecordMerger {
- public:
-  RecordMerger(NetworkBuilder& network, int sourceIndex)
-      : network_(network), source_(sourceIndex) {}
-
-  // Time complexity: O(records) expected, plus their citation inserts.
-  void merge(Batch& batch) {
-    std::vector<Record>& records = batch.records;
-    const std::size_t count = records.size();
-    for (std::size_t next = 0; next < count + 3 * kAhead; ++next) {
-      if (next < count) requestNodeSlots(records[next]);
-      if (next >= kAhead && next - kAhead < count) requestNodes(records[next - kAhead]);
-      if (next >= 2 * kAhead && next - 2 * kAhead < count) {
-        requestDetails(records[next - 2 * kAhead]);
-      }
-      if (next >= 3 * kAhead && next - 3 * kAhead < count) addRecord(records[next - 3 * kAhead]);
+// Loading is bound by memory latency, so the records of a batch are not handled one at a
+// time: in groups of kGroup, each step is taken for the whole group before the next, so that
+// the reads of a step proceed in parallel and bring what the next step needs into the cache.
+// Calls step(k, i) for every step k below `steps` and record i below `count`, step k of
+// record i after step k of record i - 1 and after step k - 1 of record i.
+template <typename Step>
+void inSteps(std::size_t count, std::size_t steps, Step&& step) {
+  constexpr std::size_t kGroup = 32;
+  for (std::size_t start = 0; start < count; start += kGroup) {
+    const std::size_t end = std::min(count, start + kGroup);
+    for (std::size_t k = 0; k < steps; ++k) {
+      for (std::size_t i = start; i < end; ++i) step(k, i);
     }
+  }
+}
+
+// The first half of adding a batch's records, on the thread that reads them: their nodes,
+// texts and articles.
+class NodeResolver {
+ public:
+  explicit NodeResolver(NetworkBuilder& network) : network_(network) {}
+
+  // Time complexity: O(records) expected.
+  void resolve(Batch& batch) {
+    std::vector<Record>& records = batch.records;
+    batch.reports.resize(records.size());
+    inSteps(records.size(), 4, [&](std::size_t step, std::size_t i) {
+      Record& record = records[i];
+      switch (step) {
+        case 0:
+          network_.prefetchNodeSlot(record.firstHash);
+          network_.prefetchNodeSlot(record.secondHash);
+          network_.prefetchArticle(record.pmid);
+          break;
+        case 1:
+          record.firstGuess = network_.guessNode(record.firstHash);
+          record.secondGuess = network_.guessNode(record.secondHash);
+          break;
+        case 2:
+          if (record.firstGuess != none) network_.prefetchNodeDetails(record.firstGuess);
+          if (record.secondGuess != none) network_.prefetchNodeDetails(record.secondGuess);
+          break;
+        default:
+          batch.reports[i] = resolveRecord(record);
+      }
+    });
   }
 
  private:
-  static constexpr std::size_t kAhead = 4;
-
-  void requestNodeSlots(const Record& record) {
-    network_.prefetchNodeSlot(record.firstHash);
-    network_.prefetchNodeSlot(record.secondHash);
-  }
-
-  void requestNodes(Record& record) {
-    record.firstGuess = network_.guessNode(record.firstHash);
-    record.secondGuess = network_.guessNode(record.secondHash);
-    if (record.firstGuess != none && record.secondGuess != none) {
-      network_.prefetchPairSlot(record.firstGuess, record.secondGuess);
-    }
-  }
-
-  void requestDetails(const Record& record) {
-    if (record.firstGuess == none || record.secondGuess == none) return;
-    network_.prefetchNodeDetails(record.firstGuess);
-    network_.prefetchNodeDetails(record.secondGuess);
-    network_.prefetchInteraction(record.firstGuess, record.secondGuess);
-    network_.prefetchArticleLoad(record.tally);
-  }
-
-  void addRecord(const Record& record) {
+  ResolvedReport resolveRecord(const Record& record) {
     const auto& token = record.tokens;
     // Columns 4 and 5 hold the fourth and third attributes, in that crossed order.
     const NodeId first =
         network_.updateAndRetrieveInteractor(token[0], token[1], token[2], token[4], token[3]);
     const NodeId second =
         network_.updateAndRetrieveInteractor(token[5], token[6], token[7], token[9], token[8]);
-    network_.addInteractionToHash(first, second, token[10], token[11], record.pmid, record.tally,
-                                  source_);
+    return network_.resolveReport(first, second, token[10], token[11], record.pmid);
   }
 
+  NetworkBuilder& network_;
+};
+
+// The second half: the interactions and citations of the resolved reports, in file order.
+class InteractionMerger {
+ public:
+  InteractionMerger(NetworkBuilder& network, int sourceIndex)
+      : network_(network), source_(sourceIndex) {}
+
+  // Time complexity: O(records) expected, plus their citation inserts.
+  void merge(Batch& batch) {
+    const std::vector<ResolvedReport>& reports = batch.reports;
+    batch.guesses.resize(reports.size());
+    inSteps(reports.size(), 4, [&](std::size_t step, std::size_t i) {
+      const ResolvedReport& report = reports[i];
+      switch (step) {
+        case 0:
+          network_.prefetchPairSlot(report.first, report.second);
+          break;
+        case 1:
+          batch.guesses[i] = network_.guessInteraction(report.first, report.second);
+          break;
+        case 2:
+          if (batch.guesses[i] != none) network_.prefetchCitations(batch.guesses[i]);
+          network_.prefetchArticleLoad(report.tally);
+          break;
+        default:
+          network_.addResolvedReport(report, source_);
+      }
+    });
+  }
+
+ private:
   NetworkBuilder& network_;
   const int source_;
 };
@@ -417,24 +450,28 @@ bool readBlock(std::FILE* file, std::size_t blockBytes, Batch& batch, bool atSta
 
 // Both stages in turn on this thread. False when reading failed.
 bool readInTurn(std::FILE* file, std::size_t blockBytes, Tokenizer& tokenizer,
-                RecordMerger& merger) {
+                NodeResolver& resolver, InteractionMerger& merger) {
   Batch batch(blockBytes);
   for (bool atStart = true; readBlock(file, blockBytes, batch, atStart); atStart = false) {
     tokenizer.feed(batch);
+    resolver.resolve(batch);
     merger.merge(batch);
   }
   if (std::ferror(file)) return false;
   tokenizer.finish(batch);
+  resolver.resolve(batch);
   merger.merge(batch);
   return true;
 }
 
-// Reading and tokenising on a second thread, merging on this one: the stages pass a few
-// batches round, so the reading thread is at most that many blocks ahead.
+// Reading, tokenising and resolving nodes on a second thread, merging interactions on this
+// one: the stages pass a few batches round, so the reading thread is at most that many
+// blocks ahead.
 class TwoStageReading {
  public:
-  TwoStageReading(std::FILE* file, std::size_t blockBytes, Tokenizer& tokenizer)
-      : file_(file), blockBytes_(blockBytes), tokenizer_(tokenizer) {
+  TwoStageReading(std::FILE* file, std::size_t blockBytes, Tokenizer& tokenizer,
+                  NodeResolver& resolver)
+      : file_(file), blockBytes_(blockBytes), tokenizer_(tokenizer), resolver_(resolver) {
     for (std::size_t i = 0; i < kBatches; ++i) {
       batches_.push_back(std::make_unique<Batch>(blockBytes));
       free_.put(batches_.back().get());
@@ -450,7 +487,7 @@ class TwoStageReading {
   TwoStageReading& operator=(const TwoStageReading&) = delete;
 
   // False when reading failed.
-  bool mergeAll(RecordMerger& merger) {
+  bool mergeAll(InteractionMerger& merger) {
     while (Batch* batch = filled_.take()) {
       merger.merge(*batch);
       free_.put(batch);
@@ -477,11 +514,13 @@ class TwoStageReading {
       if (!readBlock(file_, blockBytes_, *batch, atStart)) {
         if (std::ferror(file_)) return false;
         tokenizer_.finish(*batch);
+        resolver_.resolve(*batch);
         filled_.put(batch);
         return true;
       }
       atStart = false;
       tokenizer_.feed(*batch);
+      resolver_.resolve(*batch);
       filled_.put(batch);
     }
     return false;
@@ -490,6 +529,7 @@ class TwoStageReading {
   std::FILE* const file_;
   const std::size_t blockBytes_;
   Tokenizer& tokenizer_;
+  NodeResolver& resolver_;
   std::vector<std::unique_ptr<Batch>> batches_;
   BatchQueue free_;
   BatchQueue filled_;
@@ -501,9 +541,9 @@ class TwoStageReading {
 // The two stages under way, or none when no second thread can be started (as under a tight
 // memory limit, where its stack cannot be had): the file is then read on this thread alone.
 std::unique_ptr<TwoStageReading> startTwoStages(std::FILE* file, std::size_t blockBytes,
-                                                Tokenizer& tokenizer) {
+                                                Tokenizer& tokenizer, NodeResolver& resolver) {
   try {
-    return std::make_unique<TwoStageReading>(file, blockBytes, tokenizer);
+    return std::make_unique<TwoStageReading>(file, blockBytes, tokenizer, resolver);
   } catch (const std::system_error&) {
     return nullptr;
   }
@@ -567,13 +607,15 @@ SigFileSummary readSigFile(const char* path, NetworkBuilder& network, int source
     out.print(messages::kCannotRead, path);
     return {.readable = false};
   }
-  Tokenizer tokenizer(network, keepSelfInteractions);
-  RecordMerger merger(network, sourceIndex);
+  Tokenizer tokenizer(keepSelfInteractions);
+  NodeResolver resolver(network);
+  InteractionMerger merger(network, sourceIndex);
   const bool twoThreads = plan.threads == 2 || (plan.threads == 0 && usableCores() > 1);
   const std::unique_ptr<TwoStageReading> twoStages =
-      twoThreads ? startTwoStages(file.get(), plan.blockBytes, tokenizer) : nullptr;
-  const bool complete = twoStages ? twoStages->mergeAll(merger)
-                                  : readInTurn(file.get(), plan.blockBytes, tokenizer, merger);
+      twoThreads ? startTwoStages(file.get(), plan.blockBytes, tokenizer, resolver) : nullptr;
+  const bool complete = twoStages
+                            ? twoStages->mergeAll(merger)
+                            : readInTurn(file.get(), plan.blockBytes, tokenizer, resolver, merger);
   if (!complete) {
     out.print(messages::kCannotRead, path);
     return {.readable = false};

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "store/large_array.hpp"
+#include "store/touch.hpp"
 
 namespace seedweave {
 
@@ -57,8 +58,8 @@ class SlotTable {
     return idAt(probe(hash, [](std::uint32_t) { return true; }));
   }
 
-  // Asks the processor to fetch the slot where a probe for this hash starts.
-  void prefetch(std::uint32_t hash) const { __builtin_prefetch(&slots_[hash & mask_]); }
+  // Reads the slot where a probe for this hash starts, bringing it into the cache.
+  void prefetch(std::uint32_t hash) const { touch(slots_[hash & mask_]); }
 
   // Doubles the table when one more id would fill it beyond its share; call before the probe
   // that finds the slot for a new id. Time complexity: O(1) amortised.

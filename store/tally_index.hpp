@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "store/large_array.hpp"
+#include "store/touch.hpp"
 #include "store/types.hpp"
 
 namespace seedweave {
@@ -23,6 +24,11 @@ class TallyIndex {
       ++used_;
     }
     return slot.tally;
+  }
+
+  // Reads the slot where a look-up of the PubMed id starts, bringing it into the cache.
+  void prefetch(std::int32_t pmid) const {
+    if (slots_.size() > 0) touch(slots_[start(pmid)]);
   }
 
  private:

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "store/slot_table.hpp"
+#include "store/touch.hpp"
 #include "store/types.hpp"
 
 namespace seedweave {
@@ -27,7 +28,7 @@ class TextPool {
     return {at + sizeof length, length};
   }
   const char* c_str(TextId id) const { return locate(id) + sizeof(std::uint32_t); }
-  void prefetch(TextId id) const { __builtin_prefetch(locate(id)); }
+  void prefetch(TextId id) const { touch(*locate(id)); }
   // Forgets which texts are interned, keeping them: once no more texts come, the index is
   // only memory. Nothing may be interned after it.
   void dropIndex() { slots_.clear(); }
