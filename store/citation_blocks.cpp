@@ -1,21 +1,20 @@
 #include "store/citation_blocks.hpp"
 
 #include <algorithm>
-#include <new>
+#include <cassert>
+#include <utility>
 
 #include "store/records.hpp"
 
 namespace seedweave {
 
 namespace {
-// Chunks grow from 64 KB to 4 MB, so a small network takes little memory and a large one few
-// chunks; a block larger than that gets a chunk of its own.
-constexpr std::size_t kFirstChunkBytes = std::size_t{64} << 10;
-constexpr std::size_t kLargestChunkBytes = std::size_t{4} << 20;
+// Huge-page sized; a block larger than that gets a chunk of its own.
+constexpr std::size_t kChunkBytes = std::size_t{4} << 20;
 }  // namespace
 
 PMIDLIST* CitationBlocks::take(unsigned sizeClass) {
-  if (sizeClass >= kept_.size()) throw std::bad_alloc();
+  assert(sizeClass < kept_.size());
   if (FreeBlock* block = kept_[sizeClass]) {
     kept_[sizeClass] = block->next;
     return reinterpret_cast<PMIDLIST*>(block);
@@ -32,12 +31,10 @@ void CitationBlocks::giveBack(PMIDLIST* block, unsigned sizeClass) {
 
 char* CitationBlocks::carve(std::size_t bytes) {
   if (bytes > freeBytes_) {
-    const std::size_t grown =
-        std::min(kFirstChunkBytes << std::min<std::size_t>(chunks_.size(), 6), kLargestChunkBytes);
-    const std::size_t chunkBytes = std::max(bytes, grown);
-    chunks_.reserve(chunks_.size() + 1);
-    chunks_.emplace_back(static_cast<char*>(allocateLarge(chunkBytes)));
-    free_ = chunks_.back().get();
+    const std::size_t chunkBytes = std::max(bytes, kChunkBytes);
+    std::unique_ptr<char, ChunkDeleter> chunk(static_cast<char*>(allocateLarge(chunkBytes)));
+    free_ = chunk.get();
+    chunks_.push_back(std::move(chunk));
     freeBytes_ = chunkBytes;
   }
   char* block = free_;

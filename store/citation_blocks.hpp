@@ -22,7 +22,7 @@ class CitationBlocks {
   CitationBlocks(CitationBlocks&&) noexcept = default;
   CitationBlocks& operator=(CitationBlocks&&) noexcept = default;
 
-  // A block of 2^sizeClass entries (sizeClass at least 1), uninitialised. Throws
+  // A block of 2^sizeClass entries (sizeClass from 1 to 31), uninitialised. Throws
   // std::bad_alloc when memory runs out. Time complexity: O(1) amortised.
   PMIDLIST* take(unsigned sizeClass);
   // Keeps a block that take(sizeClass) gave for the next request of that class.
