@@ -26,6 +26,25 @@ TEST(WordReader, HugeNumbersAndLongWords) {
   std::fclose(file);
 }
 
+// With both streams on one terminal or pipe, a warning must come after the output that led to
+// it, not before what is still buffered.
+TEST(Startup, WarningsFollowTheOutputBeforeThem) {
+  TempDir dir;
+  const std::string empty = dir.write("empty.sig", "");
+  const std::string command =
+      "'" + std::string(SEEDWEAVE_BINARY) + "' '" + empty + "' < /dev/null 2>&1";
+  FILE* pipe = ::popen(command.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::string output;
+  char buffer[256];
+  while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
+  ::pclose(pipe);
+  const std::size_t reading = output.find("Reading ");
+  const std::size_t warning = output.find("seedweave: ");
+  ASSERT_NE(warning, std::string::npos) << output;
+  EXPECT_LT(reading, warning) << output;
+}
+
 // Memory is limited through the shell; the sanitizers need far more address space than any
 // limit that would still let the program start, so the test is for normal builds only.
 #ifndef __SANITIZE_ADDRESS__
