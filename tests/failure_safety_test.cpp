@@ -72,6 +72,8 @@ class Sandbox {
     const fs::path out = root_.path() / outPath;  // an absolute outPath stands for itself
     pid_ = ::fork();
     if (pid_ != 0) return;
+    // A run that hangs (as a planted fault can make it) ends after 120 s, like runBinary's.
+    ::alarm(120);
     ::chdir(work().c_str());
     ::dup2(::open((root_.path() / "in").c_str(), O_RDONLY), 0);
     ::dup2(::open((root_.path() / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
