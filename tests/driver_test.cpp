@@ -3,6 +3,8 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <string>
+#include <utility>
 
 #include "driver/word_reader.hpp"
 #include "test_support.hpp"
@@ -11,6 +13,17 @@ namespace seedweave {
 namespace {
 
 using testing::TempDir;
+
+// What a shell command line writes to standard output, and its exit status.
+std::pair<std::string, int> shellOutput(const std::string& command) {
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) return {"", -1};
+  std::string output;
+  char buffer[256];
+  while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
+  const int status = ::pclose(pipe);
+  return {output, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+}
 
 // The recorded sessions cover the answers a user types; these are the extremes.
 TEST(WordReader, HugeNumbersAndLongWords) {
@@ -31,14 +44,8 @@ TEST(WordReader, HugeNumbersAndLongWords) {
 TEST(Startup, WarningsFollowTheOutputBeforeThem) {
   TempDir dir;
   const std::string empty = dir.write("empty.sig", "");
-  const std::string command =
-      "'" + std::string(SEEDWEAVE_BINARY) + "' '" + empty + "' < /dev/null 2>&1";
-  FILE* pipe = ::popen(command.c_str(), "r");
-  ASSERT_NE(pipe, nullptr);
-  std::string output;
-  char buffer[256];
-  while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
-  ::pclose(pipe);
+  const std::string output =
+      shellOutput("'" + std::string(SEEDWEAVE_BINARY) + "' '" + empty + "' < /dev/null 2>&1").first;
   const std::size_t reading = output.find("Reading ");
   const std::size_t warning = output.find("seedweave: ");
   ASSERT_NE(warning, std::string::npos) << output;
@@ -51,16 +58,10 @@ TEST(Startup, WarningsFollowTheOutputBeforeThem) {
 TEST(Startup, ExhaustedMemoryIsAFailure) {
   if (!testing::kOnLinux) GTEST_SKIP() << "needs ulimit -v";
   const std::string examples = std::string(SEEDWEAVE_SOURCE_DIR) + "/examples/alpha.sig";
-  const std::string command =
-      "ulimit -v 12000; '" + std::string(SEEDWEAVE_BINARY) + "' '" + examples + "' < /dev/null";
-  FILE* pipe = ::popen(command.c_str(), "r");
-  ASSERT_NE(pipe, nullptr);
-  std::string output;
-  char buffer[256];
-  while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
-  const int status = ::pclose(pipe);
+  const auto [output, status] = shellOutput("ulimit -v 12000; '" + std::string(SEEDWEAVE_BINARY) +
+                                            "' '" + examples + "' < /dev/null");
   EXPECT_TRUE(output.ends_with("Out of memory.\n")) << output;
-  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_EQ(status, 1);
 }
 #endif
 
