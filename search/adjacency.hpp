@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <numeric>
 #include <span>
 #include <vector>
 
@@ -33,7 +34,7 @@ class FilteredAdjacency {
       if (!passes(id)) continue;
       forEachEnd(network.interaction(id), [&](NodeId end, NodeId) { ++offsets_[index(end) + 1]; });
     }
-    for (std::size_t node = 1; node < offsets_.size(); ++node) offsets_[node] += offsets_[node - 1];
+    std::partial_sum(offsets_.begin(), offsets_.end(), offsets_.begin());
     neighbours_.resize(offsets_.back());
     std::vector<std::size_t> filled(offsets_.begin(), offsets_.end() - 1);
     for (InteractionId id = 0; id < total; ++id) {

@@ -68,6 +68,21 @@ TEST(OutputFile, ReplacedFileKeepsItsMode) {
   EXPECT_EQ(std::filesystem::status(name).permissions(), std::filesystem::perms(0751));
 }
 
+// A link's relative target is read from the link's own folder, not from the working one.
+TEST(OutputFile, LinkWithRelativeTargetInAnotherFolder) {
+  testing::TempDir dir;
+  std::filesystem::create_directory(dir.path() / "sub");
+  dir.write("sub/real.sif", "old\n");
+  std::filesystem::create_symlink("real.sif", dir.path() / "sub" / "link.sif");
+  Output out;
+  OutputFile file;
+  ASSERT_TRUE(file.open((dir.path() / "sub" / "link.sif").string(), out));
+  std::fputs("new\n", file.stream());
+  ASSERT_TRUE(file.close(out));
+  EXPECT_EQ(dir.read("sub/real.sif"), "new\n");
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "sub" / "link.sif"));
+}
+
 // The recorded sessions cover links, loops, folders and over-long names.
 TEST(OutputFile, RefusesInputsAndWhatItCannotWrite) {
   testing::TempDir dir;
