@@ -44,15 +44,11 @@ class CitationList {
     const std::int32_t tag = store_.single.pmid;
     return tag > 0 ? 1 : static_cast<std::size_t>(-static_cast<std::int64_t>(tag));
   }
-  bool empty() const { return store_.single.pmid == 0; }
   PMIDLIST* begin() { return onHeap() ? heapEntries() : &store_.single; }
   PMIDLIST* end() { return begin() + size(); }
   const PMIDLIST* begin() const { return onHeap() ? heapEntries() : &store_.single; }
   const PMIDLIST* end() const { return begin() + size(); }
-  PMIDLIST& operator[](std::size_t index) { return begin()[index]; }
-  const PMIDLIST& operator[](std::size_t index) const { return begin()[index]; }
   const PMIDLIST& front() const { return begin()[0]; }
-  const PMIDLIST& back() const { return begin()[size() - 1]; }
 
   // Inserts the entry before `position`, moving the list to a larger block of `blocks` when
   // it is full. Time complexity: O(size), amortised over the doubling of the block.
