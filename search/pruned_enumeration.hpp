@@ -19,10 +19,11 @@
 namespace seedweave {
 
 // The path a search stands on: nodes[0] is the source, nodes[d] the node reached after d
-// interactions, walked[d] the interaction walked from nodes[d - 1] to nodes[d].
+// interactions, walked[d] the interaction walked from nodes[d - 1] to nodes[d]. maxLength is
+// at least 0.
 struct SearchPath {
   SearchPath(NodeId source, int maxLength)
-      : nodes(static_cast<std::size_t>(maxLength < 0 ? 1 : maxLength + 1), source),
+      : nodes(static_cast<std::size_t>(maxLength) + 1, source),
         walked(nodes.size(), none) {}
 
   NodeId last() const { return nodes[static_cast<std::size_t>(length)]; }
