@@ -3,6 +3,7 @@
 // and the literal construction and requires the same output.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,17 @@ TEST(Subnetwork, PairsAreAnnouncedAbove100SeedsOrIntermediatesOrBeyondLength3) {
     EXPECT_EQ(announced(fan, {"A", "B"}, 2), above ? 2 * n + n * (n - 1) / 2 : 0);
   }
   EXPECT_EQ(announced({{"S0", "S1"}}, {"S0", "S1"}, 4), 1u);
+}
+
+// A length outside 0..6 is a caller's error, not an empty subnetwork.
+TEST(Subnetwork, LengthsBeyondTheRangeAreRefused) {
+  const Network net = testing::loadNetwork({testing::sigLine("S0", "S1", "0", "T", "1")});
+  Output out;
+  for (const int length : {-1, 7}) {
+    EXPECT_THROW(getNetworkFromNodes(net, InteractionFilter(net, 0, 0), NodeSet{}, length, out),
+                 std::out_of_range)
+        << length;
+  }
 }
 
 }  // namespace
