@@ -90,17 +90,16 @@ TextId NetworkBuilder::internLike(TextId& recent, std::string_view text) {
 
 ResolvedReport NetworkBuilder::resolveReport(NodeId a, NodeId b, std::string_view direction,
                                              std::string_view type, std::int32_t pmid) {
-  ResolvedReport report{a,
-                        b,
-                        internLike(nodeSide_.recentDirection, direction),
-                        internLike(nodeSide_.recentType, type),
-                        pmid,
-                        none};
   bool created = false;
-  report.tally =
+  const TallyId tally =
       nodeSide_.tallyIds.findOrAdd(pmid, static_cast<TallyId>(nodeSide_.tallyCount), created);
   if (created) ++nodeSide_.tallyCount;
-  return report;
+  return {a,
+          b,
+          internLike(nodeSide_.recentDirection, direction),
+          internLike(nodeSide_.recentType, type),
+          pmid,
+          tally};
 }
 
 void NetworkBuilder::addResolvedReport(const ResolvedReport& report, int sourceIndex) {
