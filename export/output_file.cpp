@@ -190,14 +190,12 @@ const std::vector<std::string>& OutputFile::written() { return writtenNames; }
 
 void protectInputFile(const char* path) {
   struct stat info;
-  if (::stat(path, &info) == 0 && !isInput(info)) inputFiles.emplace_back(info.st_dev, info.st_ino);
+  if (::stat(path, &info) == 0) inputFiles.emplace_back(info.st_dev, info.st_ino);
 }
 
 void protectInputFile(std::FILE* file) {
   struct stat info;
-  if (::fstat(::fileno(file), &info) == 0 && !isInput(info)) {
-    inputFiles.emplace_back(info.st_dev, info.st_ino);
-  }
+  if (::fstat(::fileno(file), &info) == 0) inputFiles.emplace_back(info.st_dev, info.st_ino);
 }
 
 void removeTemporaryFiles() noexcept {

@@ -1,5 +1,7 @@
 #include "search/filter.hpp"
 
+#include <algorithm>
+
 namespace seedweave {
 
 int countPMIDsFiltered(const Network& network, const INTERACTION& interaction, int maxArticleLoad) {
@@ -13,17 +15,7 @@ int countPMIDsFiltered(const Network& network, const INTERACTION& interaction, i
 int getIntMinReferences(const Network& network, const INTERACTION& interaction) {
   int largest = network.articleLoad(interaction.pmids.front());
   for (const PMIDLIST& citation : interaction.pmids) {
-    if (network.articleLoad(citation) > largest) largest = network.articleLoad(citation);
-  }
-  return largest;
-}
-
-int getNodeMinReferences(const Network& network, NodeId node) {
-  const std::span<const InteractionId> adjacency = network.node(node).interactions;
-  int largest = getIntMinReferences(network, network.interaction(adjacency.front()));
-  for (InteractionId id : adjacency) {
-    const int value = getIntMinReferences(network, network.interaction(id));
-    if (value > largest) largest = value;
+    largest = std::max(largest, network.articleLoad(citation));
   }
   return largest;
 }
@@ -42,9 +34,6 @@ bool passesArticleLoadTest(const Network& network, const INTERACTION& interactio
   return maxArticleLoad == 0 || getIntMinReferences(network, interaction) <= maxArticleLoad;
 }
 
-bool passesArticleLoadTest(const Network& network, NodeId node, int maxArticleLoad) {
-  return maxArticleLoad == 0 || getNodeMinReferences(network, node) <= maxArticleLoad;
-}
 
 namespace {
 

@@ -15,16 +15,13 @@ int countPMIDsFiltered(const Network& network, const INTERACTION& interaction, i
 // Despite its name, not a count of references: the largest article load among the
 // interaction's citations, which is what the article load filter compares with its limit.
 int getIntMinReferences(const Network& network, const INTERACTION& interaction);
-// The largest getIntMinReferences over the node's interactions.
-int getNodeMinReferences(const Network& network, NodeId node);
 
 // The interaction filter: enough citations within the load limit, and no citation above it.
 bool passesInteractionFilter(const Network& network, const INTERACTION& interaction,
                              int minReferences, int maxArticleLoad);
-// The article-load tests of the report, which ignore the minimum references.
+// The article-load test of the report, which ignores the minimum references.
 bool passesArticleLoadTest(const Network& network, const INTERACTION& interaction,
                            int maxArticleLoad);
-bool passesArticleLoadTest(const Network& network, NodeId node, int maxArticleLoad);
 
 // The interaction filter's verdict for every interaction, and the adjacency of the passing
 // interactions, computed once per run.

@@ -62,17 +62,15 @@ void DistanceMap::explore(const FilteredAdjacency& adjacency, NodeId centre, int
   clear();
   reach(centre, 0);
   if (finished(centre)) return;
-  std::size_t layerStart = 0;
-  for (int hops = 0; hops < radius && layerStart < reached_.size(); ++hops) {
-    const std::size_t layerEnd = reached_.size();
-    for (std::size_t i = layerStart; i < layerEnd; ++i) {
-      for (const Neighbour& next : adjacency.of(reached_[i])) {
-        if ((*this)[next.node] != kUnreached) continue;
-        reach(next.node, hops + 1);
-        if (finished(next.node)) return;
-      }
+  // The nodes are reached in breadth-first order: once one lies at the radius, all after it do.
+  for (std::size_t i = 0; i < reached_.size(); ++i) {
+    const int hops = (*this)[reached_[i]];
+    if (hops >= radius) return;
+    for (const Neighbour& next : adjacency.of(reached_[i])) {
+      if ((*this)[next.node] != kUnreached) continue;
+      reach(next.node, hops + 1);
+      if (finished(next.node)) return;
     }
-    layerStart = layerEnd;
   }
 }
 

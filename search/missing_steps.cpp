@@ -24,12 +24,15 @@ void MissingStepReporter::measureDetours(int maxLength, const DistanceMap& toB,
   for (int value = 0; value <= maxLength; ++value) {
     for (std::size_t i = 0; i < buckets[static_cast<std::size_t>(value)].size(); ++i) {
       const NodeId node = buckets[static_cast<std::size_t>(value)][i];
-      if (detour(node) <= value) continue;
-      if (detour(node) == DistanceMap::kUnreached) measured_.push_back(node);
+      // Buckets are taken in increasing order: a node reached before has its detour already.
+      if (detour(node) != DistanceMap::kUnreached) continue;
+      measured_.push_back(node);
       detour_[static_cast<std::size_t>(node)] = static_cast<std::uint8_t>(value);
       if (value == maxLength) continue;
       region.forEachRegionNeighbour(node, [&](NodeId next) {
-        if (detour(next) > value + 1) buckets[static_cast<std::size_t>(value + 1)].push_back(next);
+        if (detour(next) == DistanceMap::kUnreached) {
+          buckets[static_cast<std::size_t>(value + 1)].push_back(next);
+        }
       });
     }
   }

@@ -3,6 +3,7 @@
 // interactions (one directed each way).
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "store/slot_table.hpp"
@@ -44,8 +45,8 @@ class PairIndex {
 
  private:
   static std::uint32_t pairHash(NodeId a, NodeId b) {
-    const auto low = static_cast<std::uint32_t>(a < b ? a : b);
-    const auto high = static_cast<std::uint32_t>(a < b ? b : a);
+    const auto [low, high] =
+        std::minmax({static_cast<std::uint32_t>(a), static_cast<std::uint32_t>(b)});
     std::uint64_t key = (std::uint64_t{high} << 32) | low;
     key ^= key >> 33;
     key *= 0xff51afd7ed558ccdULL;

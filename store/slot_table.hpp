@@ -73,11 +73,8 @@ class SlotTable {
     ++used_;
   }
 
-  void clear() {
-    slots_ = LargeArray<Slot>(1, Slot{});
-    mask_ = 0;
-    used_ = 0;
-  }
+  // Back to an empty table, its memory given back.
+  void clear() { *this = SlotTable(maxFullPercent_); }
 
  private:
   struct Slot {
