@@ -23,7 +23,7 @@ class WordReader {
   // The next word, or nothing at the end of the input; `kind` tells the line editor what
   // Tab should complete. Time complexity: O(word length).
   std::optional<std::string> next(AnswerKind kind = AnswerKind::kPlain);
-  bool failed() const { return std::ferror(source_) != 0; }
+  bool failed() const { return std::ferror(source_); }
 
  private:
   std::optional<std::string> nextEdited(AnswerKind kind);

@@ -6,46 +6,47 @@
 namespace seedweave {
 
 namespace {
-constexpr std::size_t kFlushThreshold = 1 << 16;
+
+// Appends the formatted text to `text`; nothing when the format fails.
+void appendFormatted(std::string& text, const char* format, std::va_list args) {
+  std::va_list measuring;
+  va_copy(measuring, args);
+  const int length = std::vsnprintf(nullptr, 0, format, measuring);
+  va_end(measuring);
+  if (length <= 0) return;
+  const std::size_t start = text.size();
+  text.resize(start + static_cast<std::size_t>(length) + 1);
+  std::vsnprintf(text.data() + start, static_cast<std::size_t>(length) + 1, format, args);
+  text.resize(start + static_cast<std::size_t>(length));
 }
+
+}  // namespace
 
 Output::Output(std::FILE* sink) : sink_(sink) {}
 
 Output::~Output() { flush(); }
 
 void Output::print(const char* format, ...) {
-  char small[512];
   std::va_list args;
   va_start(args, format);
-  std::va_list again;
-  va_copy(again, args);
-  const int length = std::vsnprintf(small, sizeof small, format, args);
+  if (sink_ == nullptr) {
+    appendFormatted(buffer_, format, args);
+  } else if (std::vfprintf(sink_, format, args) < 0) {
+    noteSinkError();
+  }
   va_end(args);
-  if (length < 0) {
-    va_end(again);
-    return;
-  }
-  if (static_cast<std::size_t>(length) < sizeof small) {
-    buffer_.append(small, static_cast<std::size_t>(length));
-  } else {
-    const std::size_t start = buffer_.size();
-    buffer_.resize(start + static_cast<std::size_t>(length) + 1);
-    std::vsnprintf(buffer_.data() + start, static_cast<std::size_t>(length) + 1, format, again);
-    buffer_.resize(start + static_cast<std::size_t>(length));
-  }
-  va_end(again);
-  flushIfLarge();
 }
 
 void Output::write(std::string_view text) {
-  buffer_.append(text);
-  flushIfLarge();
+  if (sink_ == nullptr) {
+    buffer_.append(text);
+  } else if (std::fwrite(text.data(), 1, text.size(), sink_) != text.size()) {
+    noteSinkError();
+  }
 }
 
 void Output::flush() {
-  if (sink_ == nullptr) return;
-  writeToSink();
-  if (std::fflush(sink_) != 0 && sinkError_ == 0) sinkError_ = errno;
+  if (sink_ != nullptr && std::fflush(sink_) != 0) noteSinkError();
 }
 
 std::string Output::takeCaptured() {
@@ -54,15 +55,8 @@ std::string Output::takeCaptured() {
   return text;
 }
 
-void Output::flushIfLarge() {
-  if (sink_ != nullptr && buffer_.size() >= kFlushThreshold) writeToSink();
-}
-
-void Output::writeToSink() {
-  if (buffer_.empty()) return;
-  const std::size_t written = std::fwrite(buffer_.data(), 1, buffer_.size(), sink_);
-  if (written != buffer_.size() && sinkError_ == 0) sinkError_ = errno;
-  buffer_.clear();
+void Output::noteSinkError() {
+  if (sinkError_ == 0) sinkError_ = errno;
 }
 
 }  // namespace seedweave

@@ -10,8 +10,8 @@ namespace seedweave {
 
 class Output {
  public:
-  // With a sink, text is buffered and written to it by flush() or when the buffer is large.
-  // Without one, everything is kept and can be read back with captured().
+  // With a sink, text goes to the sink's stream, and flush() flushes it. Without one,
+  // everything is kept and can be read back with captured().
   explicit Output(std::FILE* sink = nullptr);
   ~Output();
   Output(const Output&) = delete;
@@ -28,8 +28,7 @@ class Output {
   std::string takeCaptured();
 
  private:
-  void flushIfLarge();
-  void writeToSink();
+  void noteSinkError();
 
   std::FILE* sink_;
   std::string buffer_;
