@@ -1,12 +1,12 @@
 #include "driver/completion.hpp"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <iterator>
 
 #include "driver/messages.hpp"
+#include "store/output.hpp"
 
 namespace seedweave {
 
@@ -89,10 +89,7 @@ std::string candidateListing(const std::vector<std::string>& candidates, int col
     listing += rowEnds ? std::string("\n") : std::string(width - candidates[i].size(), ' ');
   }
   if (!fits) {
-    char more[96];
-    std::snprintf(more, sizeof more, messages::kMoreCandidates, candidates.size() - shown,
-                  candidates.size());
-    listing += more;
+    listing += formatText(messages::kMoreCandidates, candidates.size() - shown, candidates.size());
   }
   return listing;
 }

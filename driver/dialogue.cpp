@@ -200,9 +200,7 @@ void Dialogue::warnIfEmpty(const SubnetworkTable& table) {
   if (table.size() > 0) return;
   std::string relaxed;
   const auto suggest = [&relaxed](const char* format, int value) {
-    char text[100];
-    std::snprintf(text, sizeof text, format, value);
-    relaxed.append(relaxed.empty() ? "" : msg::kRelaxJoin).append(text);
+    relaxed.append(relaxed.empty() ? "" : msg::kRelaxJoin).append(formatText(format, value));
   };
   if (settings_.maxPathLength < kMaxPathLength) suggest(msg::kRelaxLength, settings_.maxPathLength);
   if (settings_.maxArticleLoad > 0) suggest(msg::kRelaxLoad, settings_.maxArticleLoad);

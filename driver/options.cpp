@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
 #include <iterator>
 #include <string_view>
 
 #include "driver/messages.hpp"
+#include "store/output.hpp"
 
 namespace seedweave {
 
@@ -21,9 +21,7 @@ struct UsageError {
 // `format` has up to two %s, for the option and its value.
 [[noreturn]] void refuse(const char* format, const std::string& option = {},
                          const std::string& value = {}) {
-  char text[512];
-  std::snprintf(text, sizeof text, format, option.c_str(), value.c_str());
-  throw UsageError{text};
+  throw UsageError{formatText(format, option.c_str(), value.c_str())};
 }
 
 // A whole decimal number from `least` to `most`, the whole value and nothing else.

@@ -22,6 +22,15 @@ void appendFormatted(std::string& text, const char* format, std::va_list args) {
 
 }  // namespace
 
+std::string formatText(const char* format, ...) {
+  std::string text;
+  std::va_list args;
+  va_start(args, format);
+  appendFormatted(text, format, args);
+  va_end(args);
+  return text;
+}
+
 Output::Output(std::FILE* sink) : sink_(sink) {}
 
 Output::~Output() { flush(); }

@@ -8,6 +8,9 @@
 
 namespace seedweave {
 
+// The text that printf would print with these arguments.
+std::string formatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
 class Output {
  public:
   // With a sink, text goes to the sink's stream, and flush() flushes it. Without one,

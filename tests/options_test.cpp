@@ -82,6 +82,9 @@ TEST(Options, UsageErrors) {
        "--name takes a name without blanks, '/' or '\\' for the subnetwork files, not 'a b'"},
       {{"--name", "", "a.sig"},
        "--name takes a name without blanks, '/' or '\\' for the subnetwork files, not ''"},
+      {{"--name", "a/" + std::string(600, 'n'), "a.sig"},
+       "--name takes a name without blanks, '/' or '\\' for the subnetwork files, not 'a/" +
+           std::string(600, 'n') + "'"},
       {{"-q"}, "no SIG file given"},
       {{"--"}, "no SIG file given"},
   };
