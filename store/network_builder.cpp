@@ -6,12 +6,11 @@
 
 namespace seedweave {
 
-NodeId NetworkBuilder::updateAndRetrieveInteractor(std::string_view name, std::string_view attr1,
-                                                   std::string_view attr2, std::string_view attr3,
-                                                   std::string_view attr4) {
-  const std::uint32_t hash = hashText(name);
+NodeId NetworkBuilder::updateAndRetrieveInteractor(std::string_view name, std::uint32_t nameHash,
+                                                   std::string_view attr1, std::string_view attr2,
+                                                   std::string_view attr3, std::string_view attr4) {
   network_.nodeIndex_.makeRoomForOne();
-  const std::size_t slot = network_.findNodeSlot(name, hash);
+  const std::size_t slot = network_.findNodeSlot(name, nameHash);
   if (const std::uint32_t found = network_.nodeIndex_.idAt(slot); found != SlotTable::kEmpty) {
     INTERACTOR& node = network_.nodes_[found];
     updateAttribute(node.attr1, attr1);
@@ -31,7 +30,7 @@ NodeId NetworkBuilder::updateAndRetrieveInteractor(std::string_view name, std::s
   node.nameBucket = getHashIndexFromString(name);
   const auto id = static_cast<NodeId>(network_.nodes_.size());
   network_.nodes_.push_back(std::move(node));
-  network_.nodeIndex_.fill(slot, hash, static_cast<std::uint32_t>(id));
+  network_.nodeIndex_.fill(slot, nameHash, static_cast<std::uint32_t>(id));
   return id;
 }
 

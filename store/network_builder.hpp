@@ -50,7 +50,13 @@ class NetworkBuilder {
   // Time complexity: O(1) expected.
   NodeId updateAndRetrieveInteractor(std::string_view name, std::string_view attr1,
                                      std::string_view attr2, std::string_view attr3,
-                                     std::string_view attr4);
+                                     std::string_view attr4) {
+    return updateAndRetrieveInteractor(name, hashText(name), attr1, attr2, attr3, attr4);
+  }
+  // The same, for a caller that has hashed the name with hashText already.
+  NodeId updateAndRetrieveInteractor(std::string_view name, std::uint32_t nameHash,
+                                     std::string_view attr1, std::string_view attr2,
+                                     std::string_view attr3, std::string_view attr4);
   // Merges one report that a interacts with b into the network, creating, turning or
   // updating an interaction. Time complexity: O(1) expected plus the citation insert.
   void addInteractionToHash(NodeId a, NodeId b, std::string_view direction, std::string_view type,

@@ -356,10 +356,10 @@ class NodeResolver {
   ResolvedReport resolveRecord(const Record& record) {
     const auto& token = record.tokens;
     // Columns 4 and 5 hold the fourth and third attributes, in that crossed order.
-    const NodeId first =
-        network_.updateAndRetrieveInteractor(token[0], token[1], token[2], token[4], token[3]);
-    const NodeId second =
-        network_.updateAndRetrieveInteractor(token[5], token[6], token[7], token[9], token[8]);
+    const NodeId first = network_.updateAndRetrieveInteractor(
+        token[0], record.firstHash, token[1], token[2], token[4], token[3]);
+    const NodeId second = network_.updateAndRetrieveInteractor(
+        token[5], record.secondHash, token[6], token[7], token[9], token[8]);
     return network_.resolveReport(first, second, token[10], token[11], record.pmid);
   }
 
