@@ -52,8 +52,8 @@ void PathArcFinder::addToRegion(NodeId node) {
   region_.push_back(node);
 }
 
-// Nodes other than a and b on a path of at most L hops lie within L - 1 hops of both, so the
-// smaller of the two balls holds them all.
+// Nodes other than a and b on a path of at most L hops are at most L hops from a and b
+// together, so within L - 1 hops of both: the smaller of the two balls holds them all.
 void PathArcFinder::collectRegion(NodeId a, NodeId b, const DistanceMap& fromA,
                                   const DistanceMap& fromB) {
   addToRegion(a);
@@ -61,9 +61,7 @@ void PathArcFinder::collectRegion(NodeId a, NodeId b, const DistanceMap& fromA,
   const bool aSmaller = fromA.reached().size() <= fromB.reached().size();
   for (NodeId node : aSmaller ? fromA.reached() : fromB.reached()) {
     if (node == a || node == b) continue;
-    const int toA = fromA[node];
-    const int toB = fromB[node];
-    if (toA < maxLength_ && toB < maxLength_ && toA + toB <= maxLength_) addToRegion(node);
+    if (fromA[node] + fromB[node] <= maxLength_) addToRegion(node);
   }
 }
 
