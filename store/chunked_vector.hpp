@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <new>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -12,8 +13,11 @@
 
 namespace seedweave {
 
+// Elements are released with their chunks, without being destroyed one by one.
 template <typename T>
 class ChunkedVector {
+  static_assert(std::is_trivially_destructible_v<T>);
+
  public:
   ChunkedVector() = default;
   ChunkedVector(ChunkedVector&& other) noexcept
@@ -42,7 +46,6 @@ class ChunkedVector {
 
   // Time complexity: O(size).
   void clear() {
-    for (std::size_t index = 0; index < size_; ++index) (*this)[index].~T();
     for (T* chunk : chunks_) releaseLarge(chunk);
     std::vector<T*>().swap(chunks_);
     size_ = 0;

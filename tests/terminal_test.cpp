@@ -204,6 +204,7 @@ TEST(Terminal, EditingHistoryCompletionAndHints) {
     std::vector<std::pair<std::string, std::string>> steps;
     std::vector<std::string> added;
     std::string hint = "";
+    std::string notShown = "";
   } cases[] = {
       {"cursor keys and a correction", {{kSeedPrompt, "Akr1x21\x1b[D\x1b[D\177c\r"}}, {"Akr1c21"}},
       {"Home, End and Ctrl-W", {{kSeedPrompt, "kr1c21\x1b[HA\x1b[F junk\x17\r"}}, {"Akr1c21"}},
@@ -222,6 +223,11 @@ TEST(Terminal, EditingHistoryCompletionAndHints) {
       {"a second Tab lists the candidates",
        {{kSeedPrompt, "Akr\t\t"}, {"Akr1c21  Akr1c22", "2\r"}},
        {"Akr1c22"}},
+      {"a Tab on a new line does not count as a second Tab",
+       {{kSeedPrompt, "Akr\t1\r"}, {kSeedPrompt, "Akr1c2\t2\r"}},
+       {"Akr1c21", "Akr1c22"},
+       "",
+       "Akr1c21  Akr1c22"},
       {"Tab completes a seed file in the home folder", {{kSeedPrompt, "~/se\t\r"}}, {"sea"}},
       {"a name in the wrong case", {{kSeedPrompt, "akr1c21\r"}}, {}, hint},
   };
@@ -234,6 +240,9 @@ TEST(Terminal, EditingHistoryCompletionAndHints) {
     EXPECT_EQ(addedSeeds(screen), c.added) << c.what << "\n" << screen;
     EXPECT_EQ(screen.find("did you mean"), std::string::npos) << c.what;
     EXPECT_EQ(dir.read("stderr"), kLoaded + c.hint) << c.what;
+    if (!c.notShown.empty()) {
+      EXPECT_EQ(screen.find(c.notShown), std::string::npos) << c.what;
+    }
   }
 }
 
