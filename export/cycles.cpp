@@ -1,6 +1,7 @@
 #include "export/cycles.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <span>
 
 #include "export/messages.hpp"
@@ -11,9 +12,6 @@
 namespace seedweave {
 
 namespace {
-
-// Source bit sets hold 32 sources; later sources never have a bit.
-constexpr std::size_t kSourceBits = 32;
 
 // The clique lines of one interaction, citations in ascending PubMed id and, within one,
 // sources in ascending index; sourcePaths[i] is the path of source index i. Every citation
@@ -28,14 +26,13 @@ void dumpInt(std::FILE* file, const Network& network, const INTERACTION& interac
   line.append(network.text(interaction.direction));
   line.push_back(' ');
   const std::size_t prefixLength = line.size();
-  const std::size_t sources = std::min(sourcePaths.size(), kSourceBits);
   for (const PMIDLIST& citation : interaction.pmids) {
-    for (std::size_t source = 0; source < sources; ++source) {
-      if (((citation.sourceFlags >> source) & 1u) == 0) continue;
+    // One line per source bit, lowest first; bit i stands for sourcePaths[i].
+    for (std::uint32_t flags = citation.sourceFlags; flags != 0; flags &= flags - 1) {
       line.resize(prefixLength);
       appendInt(line, citation.pmid);
       line.push_back(' ');
-      line.append(sourcePaths[source]);
+      line.append(sourcePaths.at(static_cast<std::size_t>(std::countr_zero(flags))));
       line.push_back('\n');
       putLine(file, line);
     }

@@ -28,6 +28,7 @@ std::pair<std::string, int> shellOutput(const std::string& command) {
 // The recorded sessions cover the answers a user types; these are the extremes.
 TEST(WordReader, HugeNumbersAndLongWords) {
   EXPECT_EQ(leadingNumber(" 1234x"), 1234);
+  EXPECT_EQ(leadingNumber("1090"), 1090);
   EXPECT_EQ(leadingNumber("-56"), -56);
   EXPECT_EQ(leadingNumber("99999999999"), 2147483647);
   EXPECT_EQ(leadingNumber("-99999999999"), -2147483647 - 1);

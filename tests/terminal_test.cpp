@@ -217,6 +217,7 @@ TEST(Terminal, EditingHistoryCompletionAndHints) {
       {"several words on one line", {{kSeedPrompt, "Gapdh Akr1c21\r"}}, {"Gapdh", "Akr1c21"}},
       {"letters beyond ASCII", {{kSeedPrompt, "Gapdh Tp\xc3\xa9\t\r"}}, {"Gapdh", "Tp\xc3\xa9"}},
       {"Tab completes a unique name", {{kSeedPrompt, "Gap\t\r"}}, {"Gapdh"}},
+      {"a unique completion ends its word", {{kSeedPrompt, "Gap\tAkr1c21\r"}}, {"Gapdh", "Akr1c21"}},
       {"Tab completes the last of several words",
        {{kSeedPrompt, "Akr1c21 Gap\t\r"}},
        {"Akr1c21", "Gapdh"}},
