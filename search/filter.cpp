@@ -34,7 +34,6 @@ bool passesArticleLoadTest(const Network& network, const INTERACTION& interactio
   return maxArticleLoad == 0 || getIntMinReferences(network, interaction) <= maxArticleLoad;
 }
 
-
 namespace {
 
 // One verdict per interaction; none when every interaction passes.
