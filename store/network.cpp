@@ -20,13 +20,15 @@ NodeId Network::getInteractorFromHash(std::string_view name) const {
 }
 
 InteractionId Network::getInteractionFromInteractors(NodeId a, NodeId b) const {
+  // The merge rules fold every report of (a, b), and every undirected one of (b, a), into one
+  // interaction: at most one candidate matches.
   InteractionId match = none;
   pairs_.forEachCandidate(a, b, [&](InteractionId id) {
     const INTERACTION& candidate = interaction(id);
     const bool forward = candidate.first == a && candidate.second == b;
     const bool undirectedBack =
         candidate.first == b && candidate.second == a && isUndirected(candidate);
-    if ((forward || undirectedBack) && (match == none || id < match)) match = id;
+    if (forward || undirectedBack) match = id;
   });
   return match;
 }

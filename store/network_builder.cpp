@@ -53,8 +53,7 @@ InteractionId NetworkBuilder::guessInteraction(NodeId a, NodeId b) const {
 }
 
 void NetworkBuilder::prefetchCitations(InteractionId id) const {
-  const CitationList& citations = network_.interaction(id).pmids;
-  if (citations.size() > 1) touch(*citations.begin());
+  touch(*network_.interaction(id).pmids.begin());
 }
 
 void NetworkBuilder::prefetchArticleLoad(TallyId tally) const {

@@ -95,8 +95,8 @@ class NetworkBuilder {
   void prefetchPairSlot(NodeId a, NodeId b) const { network_.pairs_.prefetch(a, b); }
   // Step 2: the interaction that the pair probably has, or none; its record is fetched.
   InteractionId guessInteraction(NodeId a, NodeId b) const;
-  // Step 3: that interaction's citations, when they are kept apart from it, and the load of
-  // the report's article.
+  // Step 3: that interaction's first citation (in a block of its own when it has several),
+  // and the load of the report's article.
   void prefetchCitations(InteractionId id) const;
   void prefetchArticleLoad(TallyId tally) const;
 
