@@ -93,12 +93,12 @@ TEST(CandidateListing, FillsAtMostTheScreen) {
   EXPECT_EQ(candidateListing(many, 10, 5), "100  101\n102  103\n... 46 more, 50 in all\n");
 }
 
-// The binary on a pseudo-terminal of 80 by 24 characters, started in `dir` (which is also
-// its home folder) on net.sig, with standard error going to the file "stderr" there.
+// The binary on a pseudo-terminal of `size` (80 by 24 characters unless said), started in
+// `dir` (which is also its home folder) on net.sig, with standard error going to the file
+// "stderr" there.
 class TerminalRun {
  public:
-  explicit TerminalRun(const TempDir& dir) {
-    const winsize size{24, 80, 0, 0};
+  explicit TerminalRun(const TempDir& dir, winsize size = {24, 80, 0, 0}) {
     pid_ = ::forkpty(&terminal_, nullptr, nullptr, &size);
     if (pid_ != 0) return;
     const int errors = ::open((dir.path() / "stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -183,8 +183,9 @@ std::vector<std::string> addedSeeds(const std::string& screen) {
 
 // Answers the four questions, then, at each step, waits for the text and types the keys.
 std::string typeSeeds(const TempDir& dir,
-                      const std::vector<std::pair<std::string, std::string>>& steps) {
-  TerminalRun run(dir);
+                      const std::vector<std::pair<std::string, std::string>>& steps,
+                      winsize size = {24, 80, 0, 0}) {
+  TerminalRun run(dir, size);
   if (!run.started()) return "<no pseudo-terminal>";
   EXPECT_TRUE(run.waitFor("genes in your list."));
   run.type("1 n n n\r");
@@ -245,6 +246,18 @@ TEST(Terminal, EditingHistoryCompletionAndHints) {
       EXPECT_EQ(screen.find(c.notShown), std::string::npos) << c.what;
     }
   }
+}
+
+// A listing takes the size of the terminal it is shown on: on 3 rows of 16 columns, one
+// candidate per row and a single row for the list, so only the count is shown.
+TEST(Terminal, ListingFitsTheTerminalItRunsOn) {
+  if (!lineEditingBuiltIn()) GTEST_SKIP() << "built without line editing";
+  TempDir dir;
+  dir.write("net.sig", kNetwork);
+  const std::string screen =
+      typeSeeds(dir, {{kSeedPrompt, "Akr\t\t"}, {"... 2 more, 2 in all", "1\r"}}, {3, 16, 0, 0});
+  if (screen == "<no pseudo-terminal>") GTEST_SKIP() << "no pseudo-terminal";
+  EXPECT_EQ(addedSeeds(screen), std::vector<std::string>{"Akr1c21"}) << screen;
 }
 
 }  // namespace
