@@ -215,6 +215,7 @@ TEST(Terminal, EditingHistoryCompletionAndHints) {
       {"Ctrl-R searches the answers",
        {{kSeedPrompt, "Akr1c22\r"}, {kSeedPrompt, "Gapdh\r"}, {kSeedPrompt, "\022c22\r"}},
        {"Akr1c22", "Gapdh", "Akr1c22"}},
+      {"an empty line ends nothing", {{kSeedPrompt, "\rGapdh\r"}}, {"Gapdh"}},
       {"several words on one line", {{kSeedPrompt, "Gapdh Akr1c21\r"}}, {"Gapdh", "Akr1c21"}},
       {"letters beyond ASCII", {{kSeedPrompt, "Gapdh Tp\xc3\xa9\t\r"}}, {"Gapdh", "Tp\xc3\xa9"}},
       {"Tab completes a unique name", {{kSeedPrompt, "Gap\t\r"}}, {"Gapdh"}},
