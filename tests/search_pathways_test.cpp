@@ -93,6 +93,7 @@ TEST(SeedDistances, EveryWayOfKeepingAMapGivesTheSameMap) {
       for (std::size_t seed = 0; seed < seeds.size(); ++seed) {
         fresh.explore(filter.adjacency(), seeds[seed], 2);
         const DistanceMap& map = kept.map(seed, seed % 2);
+        ASSERT_EQ(map.reached(), fresh.reached()) << round << " " << budget;
         for (NodeId node = 0; node < static_cast<NodeId>(net.nodeCount()); ++node) {
           ASSERT_EQ(map[node], fresh[node]) << round << " " << budget;
         }
