@@ -549,8 +549,8 @@ std::unique_ptr<TwoStageReading> startTwoStages(std::FILE* file, std::size_t blo
   }
 }
 
-// The cores this process may run on: those of its affinity mask, so that a run confined to
-// one core (taskset, a cpuset) reads on one thread.
+}  // namespace
+
 unsigned usableCores() {
 #if defined(__linux__)
   cpu_set_t cores;
@@ -559,6 +559,8 @@ unsigned usableCores() {
 #endif
   return std::thread::hardware_concurrency();
 }
+
+namespace {
 
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
@@ -610,9 +612,8 @@ SigFileSummary readSigFile(const char* path, NetworkBuilder& network, int source
   Tokenizer tokenizer(keepSelfInteractions);
   NodeResolver resolver(network);
   InteractionMerger merger(network, sourceIndex);
-  const bool twoThreads = plan.threads == 2 || (plan.threads == 0 && usableCores() > 1);
   const std::unique_ptr<TwoStageReading> twoStages =
-      twoThreads ? startTwoStages(file.get(), plan.blockBytes, tokenizer, resolver) : nullptr;
+      plan.twoThreads ? startTwoStages(file.get(), plan.blockBytes, tokenizer, resolver) : nullptr;
   const bool complete = twoStages
                             ? twoStages->mergeAll(merger)
                             : readInTurn(file.get(), plan.blockBytes, tokenizer, resolver, merger);

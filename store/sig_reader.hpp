@@ -17,13 +17,17 @@ inline constexpr std::size_t kMaxFieldLength = 199;
 inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 inline constexpr std::size_t kSigBlockBytes = 1 << 16;
 
-// How a file is read: in blocks of blockBytes; with threads 2 tokenised on a second thread
-// while this one adds the records of the blocks before to the network, with 1 both on this
-// thread, with 0 on two when the process may run on more than one core. The network and the
-// summary end the same either way.
+// The cores this process may run on: those of its affinity mask, so that a run confined to
+// one core (taskset, a cpuset) reads on one thread.
+unsigned usableCores();
+
+// How a file is read: in blocks of blockBytes; with twoThreads tokenised on a second thread
+// while this one adds the records of the blocks before to the network, otherwise both on this
+// thread (by default, when the process may run on one core only). The network and the summary
+// end the same either way.
 struct ReadPlan {
   std::size_t blockBytes = kSigBlockBytes;
-  int threads = 0;
+  bool twoThreads = usableCores() > 1;
 };
 
 // The PubMed id of column 13, read as atoi reads it (optional sign, leading digits); nothing

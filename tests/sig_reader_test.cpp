@@ -47,7 +47,7 @@ std::string load(const std::string& content, bool keepSelf = false,
   const std::string path = dir.write("in.sig", content);
   NetworkBuilder builder;
   Output out;
-  readSigFile(path.c_str(), builder, 0, keepSelf, out, ReadPlan{kBlock, 1});
+  readSigFile(path.c_str(), builder, 0, keepSelf, out, ReadPlan{kBlock, false});
   if (printed != nullptr) {
     *printed = out.captured();
     for (std::size_t at; (at = printed->find(path)) != std::string::npos;) {
@@ -180,10 +180,10 @@ TEST(SigReaderBlocks, TwoThreadsLoadWhatOneLoads) {
     const bool keepSelf = round % 2 == 0;
     // Blocks of a few bytes in a quarter of the rounds: some hold only white space.
     const auto block = static_cast<std::size_t>(round % 4 == 0 ? pick(1, 8) : pick(9, 700));
-    const std::string expected = readWith(path, keepSelf, ReadPlan{kBlock, 1});
-    for (const ReadPlan plan : {ReadPlan{block, 1}, ReadPlan{block, 2}, ReadPlan{kBlock, 2}}) {
+    const std::string expected = readWith(path, keepSelf, ReadPlan{kBlock, false});
+    for (const ReadPlan plan : {ReadPlan{block, false}, ReadPlan{block, true}, ReadPlan{kBlock, true}}) {
       EXPECT_TRUE(readWith(path, keepSelf, plan) == expected)
-          << "round " << round << ", block " << plan.blockBytes << ", threads " << plan.threads;
+          << "round " << round << ", block " << plan.blockBytes << ", two threads " << plan.twoThreads;
     }
   }
 }
