@@ -2,7 +2,8 @@
 // to a temporary file with a short hidden name in the folder of the final name, which is
 // renamed over the final name only once it was written and closed without an error. A final
 // name that is a symbolic link is written through: the link stays and the file it leads to is
-// replaced. Files the run has read are never replaced.
+// replaced. Files the run has read are never replaced. At most 32 files may be under way at
+// once, and a name is followed through at most 40 links.
 #pragma once
 
 #include <cstdio>
@@ -18,7 +19,8 @@ class OutputFile {
  public:
   enum class Opened {
     yes,
-    refused,  // the name cannot be written: too long, a link loop, a folder, no permission
+    refused,  // the name cannot be written: too long, a link loop, a folder, no permission,
+              // too many files under way
     input,    // the name leads to a file this run has read
   };
 

@@ -73,6 +73,8 @@ class SlotTable {
     ++used_;
   }
 
+  std::size_t capacity() const { return slots_.size(); }
+
   // Back to an empty table, its memory given back.
   void clear() { *this = SlotTable(maxFullPercent_); }
 

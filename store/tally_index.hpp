@@ -26,6 +26,8 @@ class TallyIndex {
     return slot.tally;
   }
 
+  std::size_t capacity() const { return slots_.size(); }
+
   // Reads the slot where a look-up of the PubMed id starts, bringing it into the cache.
   void prefetch(std::int32_t pmid) const {
     if (slots_.size() > 0) touch(slots_[start(pmid)]);

@@ -8,7 +8,10 @@
 #include <vector>
 
 #include "store/hashing.hpp"
+#include "store/large_array.hpp"
 #include "store/network.hpp"
+#include "store/slot_table.hpp"
+#include "store/tally_index.hpp"
 #include "test_support.hpp"
 
 namespace seedweave {
@@ -24,6 +27,43 @@ TEST(Hashing, StringAndSourceFlagExamples) {
   EXPECT_EQ(addFlag(addFlag(0, 0), 2), 5u);
   EXPECT_EQ(addFlag(0, 32), 0u);  // no bit at all for a source beyond 31
   EXPECT_EQ(addFlag(0, 31), 0x80000000u);
+}
+
+// The smallest table of at least 1,024 slots, doubled as often as needed, that holds `entries`
+// within its fill share.
+std::size_t slotsFor(std::size_t entries, std::size_t percent) {
+  std::size_t slots = 1024;
+  while (entries * 100 > slots * percent) slots *= 2;
+  return slots;
+}
+
+// An index doubles exactly when one more entry would fill it beyond its share: memory stays
+// proportional to the entries and probes stay short.
+TEST(StoreIndexes, TablesDoubleExactlyAtTheirFillShare) {
+  SlotTable names(75);
+  TallyIndex articles;
+  for (std::uint32_t id = 0; id < 7000; ++id) {
+    const std::uint32_t hash = id * 2654435761u;
+    names.makeRoomForOne();
+    names.fill(names.probe(hash, [](std::uint32_t) { return false; }), hash, id);
+    bool created = false;
+    articles.findOrAdd(static_cast<std::int32_t>(hash >> 1), TallyId(id), created);
+    ASSERT_TRUE(created);
+    ASSERT_EQ(names.capacity(), slotsFor(id + 1, 75)) << id;
+    ASSERT_EQ(articles.capacity(), slotsFor(id + 1, 80)) << id;
+  }
+}
+
+// Blocks of 2 MB and more are aligned to 2 MB, so that the system may back them with huge
+// pages; all of them are kept at once, so that none is aligned merely by chance.
+TEST(StoreIndexes, LargeBlocksAreAlignedToHugePages) {
+  constexpr std::size_t kHugePage = std::size_t{2} << 20;
+  std::vector<LargeArray<char>> blocks;
+  for (std::size_t bytes : {kHugePage, kHugePage + 1, 3 * kHugePage, 5 * kHugePage - 1}) {
+    blocks.emplace_back(bytes, 'x');
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(blocks.back().begin()) % kHugePage, 0u) << bytes;
+    EXPECT_EQ(blocks.back()[bytes - 1], 'x');
+  }
 }
 
 // Many names make the indexes grow through several sizes: every node and interaction must
