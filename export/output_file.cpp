@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -84,9 +85,15 @@ mode_t newFileMode() {
   return mode;
 }
 
-// Creates the temporary file in a free slot; returns its descriptor and slot, or -1.
-std::pair<int, int> createTemporary(const std::string& path) {
-  if (path.size() >= PATH_MAX) return {-1, -1};
+struct Temporary {
+  int fd;
+  int slot;
+};
+
+// Creates the temporary file in a free slot; nothing when the path is too long, every slot is
+// taken or the file cannot be created.
+std::optional<Temporary> createTemporary(const std::string& path) {
+  if (path.size() >= PATH_MAX) return std::nullopt;
   for (std::size_t slot = 0; slot < temporaries.size(); ++slot) {
     TemporarySlot& entry = temporaries[slot];
     if (entry.used) continue;
@@ -94,10 +101,11 @@ std::pair<int, int> createTemporary(const std::string& path) {
     // Marked before the file exists, so that a signal after mkstemp still finds it.
     entry.used = 1;
     const int fd = ::mkstemp(entry.path);
-    if (fd < 0) entry.used = 0;
-    return {fd, fd < 0 ? -1 : static_cast<int>(slot)};
+    if (fd >= 0) return Temporary{fd, static_cast<int>(slot)};
+    entry.used = 0;
+    return std::nullopt;
   }
-  return {-1, -1};
+  return std::nullopt;
 }
 
 void releaseSlot(int slot, bool removeFile) {
@@ -125,12 +133,12 @@ OutputFile::Opened OutputFile::create(const std::string& name) {
     // A device or a pipe cannot be renamed over: it is written in place.
     stream_ = std::fopen(target_.c_str(), "w");
   } else {
-    const auto [fd, slot] = createTemporary(temporaryPathFor(target_));
-    if (fd < 0) return Opened::refused;
-    slot_ = slot;
-    ::fchmod(fd, exists ? (info.st_mode & 0777) : newFileMode());
-    stream_ = ::fdopen(fd, "w");
-    if (stream_ == nullptr) ::close(fd);
+    const std::optional<Temporary> temporary = createTemporary(temporaryPathFor(target_));
+    if (!temporary) return Opened::refused;
+    slot_ = temporary->slot;
+    ::fchmod(temporary->fd, exists ? (info.st_mode & 0777) : newFileMode());
+    stream_ = ::fdopen(temporary->fd, "w");
+    if (stream_ == nullptr) ::close(temporary->fd);
   }
   if (stream_ == nullptr) {
     discard();
