@@ -151,7 +151,9 @@ void NetworkBuilder::cite(CitationList& citations, const ResolvedReport& report,
     return;
   }
   ChunkedVector<std::int32_t>& loads = network_.articleLoads_;
-  while (loads.size() <= static_cast<std::size_t>(report.tally)) loads.push_back(0);
+  // Tallies are numbered as the records that first cite their articles come, and records are
+  // merged in that order: a tally not counted yet is the next one.
+  if (static_cast<std::size_t>(report.tally) == loads.size()) loads.push_back(0);
   loads[static_cast<std::size_t>(report.tally)] += 1;
 }
 

@@ -16,7 +16,6 @@ TextId TextPool::intern(std::string_view text) {
 
 // Texts go one after another into chunks; a text too long for a chunk gets a chunk of its own.
 TextId TextPool::store(std::string_view text) {
-  if (text.size() > UINT32_MAX) throw std::bad_alloc();
   const std::size_t needed = (sizeof(std::uint32_t) + text.size() + 1 + 3) & ~std::size_t{3};
   if (chunks_.empty() || chunkUsed_ + needed > chunkSize_) {
     // Ids hold the chunk index in the bits above the offset; the highest id means "empty".

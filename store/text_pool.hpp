@@ -1,6 +1,6 @@
 // Interned texts. Node names, attributes, directions and types repeat a great deal, so each
 // distinct text is stored once, NUL-terminated, and records refer to it by a 4-byte id.
-// Equal ids mean equal texts.
+// Equal ids mean equal texts. Texts are SIG fields, so short: a length is kept in 32 bits.
 #pragma once
 
 #include <cstdint>
