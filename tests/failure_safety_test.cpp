@@ -242,6 +242,7 @@ TEST(StandardOutput, AFailureIsReportedOnceAndTheFilesAreStillWritten) {
               "seedweave: wrote x.sig, x.sif in " +
                   fs::canonical(run.work()).string() +
                   "\nseedweave: could not write to standard output: " + cause + "\n");
+    EXPECT_EQ(contentOf(run.file("x.sig")), kNetwork);
     EXPECT_EQ(contentOf(run.file("x.sif")), "A\tT\tB\nB\tT\tC\n");
   }
 }

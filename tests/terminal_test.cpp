@@ -91,6 +91,8 @@ TEST(CandidateListing, FillsAtMostTheScreen) {
   std::vector<std::string> many;
   for (int i = 100; i < 150; ++i) many.push_back(std::to_string(i));
   EXPECT_EQ(candidateListing(many, 10, 5), "100  101\n102  103\n... 46 more, 50 in all\n");
+  EXPECT_EQ(candidateListing(many, 3, 5), "100\n101\n... 48 more, 50 in all\n");
+  EXPECT_EQ(candidateListing(many, 10, 2), "... 50 more, 50 in all\n");  // room for the count only
 }
 
 // The binary on a pseudo-terminal of `size` (80 by 24 characters unless said), started in
