@@ -136,7 +136,7 @@ class NetworkBuilder {
     TallyIndex tallyIds;  // articles by PubMed id
     std::size_t tallyCount = 0;
   };
-  NodeSide nodeSide_{network_.undirected_, network_.binding_};
+  NodeSide nodeSide_{network_.undirected_, network_.binding_, {}, 0};
 };
 
 }  // namespace seedweave
