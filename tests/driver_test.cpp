@@ -1,4 +1,4 @@
-// The answer reader on its own, and a run that runs out of memory.
+// The answer reader on its own, and runs that run out of memory.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -65,6 +65,28 @@ TEST(Startup, ExhaustedMemoryIsAFailure) {
                                             "' '" + examples + "' < /dev/null");
   EXPECT_TRUE(output.ends_with("Out of memory.\n")) << output;
   EXPECT_EQ(status, 1);
+}
+
+// Memory may run out anywhere in loading, on the reading thread or on the merging one: the run
+// then ends with the message, and never waits for a thread that will not come back.
+TEST(Startup, MemoryRunningOutDuringLoadingEndsTheRun) {
+  if (!testing::kOnLinux) GTEST_SKIP() << "needs ulimit -v";
+  TempDir dir;
+  std::string sig;
+  for (long long i = 0; i < 300000; ++i) {
+    sig += testing::sigLine(std::to_string(i * 7919 % 40000).insert(0, 1, 'G'),
+                            std::to_string(i * 104729 % 39989).insert(0, 1, 'H'), "0", "Binding",
+                            std::to_string(1 + i % 50000));
+  }
+  const std::string path = dir.write("big.sig", sig);
+  for (int limit = 20000; limit <= 80000; limit += 6000) {
+    const auto [output, status] =
+        shellOutput("ulimit -v " + std::to_string(limit) + "; timeout 10 '" +
+                    std::string(SEEDWEAVE_BINARY) + "' '" + path + "' < /dev/null");
+    EXPECT_EQ(status, 1) << limit << " KB";
+    EXPECT_TRUE(output.ends_with("Out of memory.\n") || output.ends_with("hashes...\n"))
+        << limit << " KB: " << output.substr(output.size() > 200 ? output.size() - 200 : 0);
+  }
 }
 #endif
 
