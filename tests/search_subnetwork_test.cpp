@@ -60,10 +60,10 @@ TEST(Subnetwork, PairsAreAnnouncedAbove100SeedsOrIntermediatesOrBeyondLength3) {
     const bool above = n > 100;
     EXPECT_EQ(announced(chain, seeds, 3), above ? n * (n - 1) / 2 : 0);
     EXPECT_EQ(announced(fan, {"A", "B"}, 2), above ? 2 * n + n * (n - 1) / 2 : 0);
-    if (!above) {  // 100 seeds and an intermediate: no phase announces
-      chain.insert(chain.end(), {{"S0", "X"}, {"X", "S1"}});
-      EXPECT_EQ(announced(chain, seeds, 3), 0u);
-    }
+    // An intermediate between the first two seeds: beyond 100 seeds the second phase announces
+    // its pairs of a seed and the intermediate too; with 100 seeds no phase announces.
+    chain.insert(chain.end(), {{"S0", "X"}, {"X", "S1"}});
+    EXPECT_EQ(announced(chain, seeds, 3), above ? n * (n - 1) / 2 + n : 0);
   }
   EXPECT_EQ(announced({{"S0", "S1"}}, {"S0", "S1"}, 4), 1u);
 }

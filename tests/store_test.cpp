@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 #include <vector>
 
+#include "store/citation_blocks.hpp"
 #include "store/hashing.hpp"
 #include "store/large_array.hpp"
 #include "store/network.hpp"
@@ -27,6 +29,23 @@ TEST(Hashing, StringAndSourceFlagExamples) {
   EXPECT_EQ(addFlag(addFlag(0, 0), 2), 5u);
   EXPECT_EQ(addFlag(0, 32), 0u);  // no bit at all for a source beyond 31
   EXPECT_EQ(addFlag(0, 31), 0x80000000u);
+}
+
+// The index hash reads every byte: names alike but for one character, anywhere in a name
+// of up to 20 bytes, hardly ever share a hash.
+TEST(Hashing, TextHashesOfSimilarNamesDiffer) {
+  std::set<std::uint32_t> hashes;
+  int names = 0;
+  for (std::size_t length = 1; length <= 20; ++length) {
+    for (std::size_t at = 0; at < length; ++at) {
+      for (char c = 'A'; c <= 'Z'; ++c, ++names) {
+        std::string name(length, 'x');
+        name[at] = c;
+        hashes.insert(hashText(name));
+      }
+    }
+  }
+  EXPECT_GE(hashes.size(), static_cast<std::size_t>(names) - 2);
 }
 
 // The smallest table of at least 1,024 slots, doubled as often as needed, that holds `entries`
@@ -51,6 +70,21 @@ TEST(StoreIndexes, TablesDoubleExactlyAtTheirFillShare) {
     ASSERT_TRUE(created);
     ASSERT_EQ(names.capacity(), slotsFor(id + 1, 75)) << id;
     ASSERT_EQ(articles.capacity(), slotsFor(id + 1, 80)) << id;
+  }
+}
+
+// Blocks are cut from one chunk after another: each keeps what was written into it, also
+// once the first chunks are used up.
+TEST(StoreIndexes, CitationBlocksSpanSeveralChunks) {
+  constexpr int kBlocks = 1500;  // of 1,024 entries each: about 18 MB
+  CitationBlocks blocks;
+  std::vector<PMIDLIST*> taken;
+  for (int i = 0; i < kBlocks; ++i) {
+    taken.push_back(blocks.take(10));
+    std::fill_n(taken.back(), 1024, PMIDLIST{i, TallyId(i), 1u});
+  }
+  for (int i = 0; i < kBlocks; ++i) {
+    for (int k = 0; k < 1024; ++k) ASSERT_EQ(taken[static_cast<std::size_t>(i)][k].pmid, i) << k;
   }
 }
 
