@@ -3,7 +3,6 @@
 // only when it is complete is checked by whole runs in failure_safety_test.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <filesystem>
 
 #include "export/output_file.hpp"
@@ -82,30 +81,6 @@ TEST(OutputFile, LinkWithRelativeTargetInAnotherFolder) {
   ASSERT_TRUE(file.close(out));
   EXPECT_EQ(dir.read("sub/real.sif"), "new\n");
   EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "sub" / "link.sif"));
-}
-
-// Up to 32 result files may be under way at once, and a chain of up to 40 symbolic links is
-// followed, as far as the system itself follows one; beyond either limit the name is refused.
-TEST(OutputFile, LimitsOfFilesUnderWayAndOfLinkChains) {
-  testing::TempDir dir;
-  const auto path = [&](char letter, std::size_t number) {
-    return (dir.path() / std::to_string(number).insert(0, 1, letter)).string();
-  };
-  {
-    std::array<OutputFile, 33> files;
-    for (std::size_t i = 0; i < files.size(); ++i) {
-      EXPECT_EQ(files[i].create(path('f', i)),
-                i < 32 ? OutputFile::Opened::yes : OutputFile::Opened::refused)
-          << i;
-    }
-    files[0].discard();  // gives its place to the next file
-    EXPECT_EQ(files[32].create(path('f', 32)), OutputFile::Opened::yes);
-  }
-  for (std::size_t i = 0; i < 41; ++i)
-    std::filesystem::create_symlink(path('l', i + 1), path('l', i));
-  OutputFile fortyLinks, fortyOneLinks;
-  EXPECT_EQ(fortyLinks.create(path('l', 1)), OutputFile::Opened::yes);
-  EXPECT_EQ(fortyOneLinks.create(path('l', 0)), OutputFile::Opened::refused);
 }
 
 // The recorded sessions cover links, loops, folders and over-long names.

@@ -25,6 +25,7 @@ namespace seedweave {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::contentOf;
 using testing::sigLine;
 using testing::TempDir;
 
@@ -43,11 +44,6 @@ std::set<std::string> namesIn(const fs::path& folder) {
     names.insert(entry.path().filename().string());
   }
   return names;
-}
-
-std::string contentOf(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // A run of the binary in the folder "work" of a fresh temporary folder, which holds nothing
@@ -258,6 +254,29 @@ std::string numbered(int count, const std::function<std::string(int)>& line) {
   return text;
 }
 
+// Records joining genes G0 to G19999 at random, each pair once.
+std::string scattered(int records) {
+  return numbered(records, [](int i) {
+    return sigLine(std::to_string(i * 7 % 20000).insert(0, 1, 'G'),
+                   std::to_string(i * 13 % 19997).insert(0, 1, 'G'), "0", "T",
+                   std::to_string(1 + i % 5000));
+  });
+}
+
+// Memory may run out anywhere in loading, on the reading thread or on the merging one: the run
+// then ends with the message, and never waits for a thread that will not come back.
+TEST(LargeInputs, MemoryRunningOutAnywhereInLoadingEndsTheRun) {
+  Sandbox run;
+  run.write("net.sig", scattered(300000));
+  for (int limit = 12000; limit <= 80000; limit += 6000) {
+    SCOPED_TRACE(limit);
+    const std::string limited =
+        "ulimit -v " + std::to_string(limit) + " && exec timeout 10 \"$0\" \"$@\"";
+    EXPECT_EQ(run.run({"net.sig"}, "", {"sh", "-c", limited}), 1);
+    EXPECT_TRUE(run.output().ends_with("Out of memory.\n") || run.output().ends_with(kEndedEarly));
+  }
+}
+
 TEST(LargeInputs, AChainAStarManySeedsAndAHugeLine) {
   const auto node = [](const char* prefix, int i) { return prefix + std::to_string(i); };
   struct Case {
@@ -276,13 +295,7 @@ TEST(LargeInputs, AChainAStarManySeedsAndAHugeLine) {
                 200000,
                 [&](int i) { return sigLine("H", node("L", i), "0", "T", std::to_string(i + 1)); }),
             "2 n n y H L0 L1 . sub y", "out", "Performing K-means clustering with K=6...\n" + kEnd},
-           {"2000 seeds",
-            numbered(60000,
-                     [&](int i) {
-                       return sigLine(node("G", i * 7 % 20000), node("G", i * 13 % 19997), "0", "T",
-                                      std::to_string(1 + i % 5000));
-                     }),
-            "2 n n n seeds.txt . sub n", "/dev/null", ""},
+           {"2000 seeds", scattered(60000), "2 n n n seeds.txt . sub n", "/dev/null", ""},
            {"a line of 50 MB",
             "A NA NA NA NA B NA NA NA NA 0 " + std::string(50'000'000, 't') + " 1", "1 n n n .",
             "out", "Skipped 1 records of net.sig with a field longer than 199 characters.\n"}}) {

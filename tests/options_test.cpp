@@ -57,6 +57,11 @@ TEST(Options, HelpAndVersionTakeEffectWhereTheyStand) {
 }
 
 TEST(Options, UsageErrors) {
+  const auto badName = [](const std::string& option, const std::string& value) {
+    return option + " takes a name without blanks, '/' or '\\' for the subnetwork files, not '" +
+           value + "'";
+  };
+  const std::string longName = "a/" + std::string(600, 'n');
   const std::pair<Words, std::string> cases[] = {
       {{"--bogus", "a.sig"}, "unknown option --bogus"},
       {{"-x", "a.sig"}, "unknown option -x"},
@@ -74,17 +79,11 @@ TEST(Options, UsageErrors) {
        "--max-article-load takes a whole number of at least 1, not '99999999999'"},
       {{"--min-references", "-1", "a.sig"},
        "--min-references takes a whole number of at least 0, not '-1'"},
-      {{"-o", "net/1", "a.sig"},
-       "-o takes a name without blanks, '/' or '\\' for the subnetwork files, not 'net/1'"},
-      {{"--name", "a\\b", "a.sig"},
-       "--name takes a name without blanks, '/' or '\\' for the subnetwork files, not 'a\\b'"},
-      {{"--name", "a b", "a.sig"},
-       "--name takes a name without blanks, '/' or '\\' for the subnetwork files, not 'a b'"},
-      {{"--name", "", "a.sig"},
-       "--name takes a name without blanks, '/' or '\\' for the subnetwork files, not ''"},
-      {{"--name", "a/" + std::string(600, 'n'), "a.sig"},
-       "--name takes a name without blanks, '/' or '\\' for the subnetwork files, not 'a/" +
-           std::string(600, 'n') + "'"},
+      {{"-o", "net/1", "a.sig"}, badName("-o", "net/1")},
+      {{"--name", "a\\b", "a.sig"}, badName("--name", "a\\b")},
+      {{"--name", "a b", "a.sig"}, badName("--name", "a b")},
+      {{"--name", "", "a.sig"}, badName("--name", "")},
+      {{"--name", longName, "a.sig"}, badName("--name", longName)},
       {{"-q"}, "no SIG file given"},
       {{"--"}, "no SIG file given"},
   };

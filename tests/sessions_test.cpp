@@ -18,12 +18,8 @@ namespace seedweave {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::contentOf;
 using Files = std::map<std::string, std::string>;
-
-std::string contentOf(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // Every entry under the folder by relative path: a file's bytes, a link's target, and an
 // empty text for a folder.

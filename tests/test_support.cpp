@@ -6,7 +6,6 @@
 #include <atomic>
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <utility>
 
 #include "store/sig_reader.hpp"
@@ -36,11 +35,12 @@ std::string TempDir::write(const std::string& name, const std::string& content) 
 }
 
 std::string TempDir::read(const std::string& name) const {
-  std::ifstream in(path_ / name, std::ios::binary);
-  if (!in) return "<missing>";
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
+  return exists(name) ? contentOf(path_ / name) : "<missing>";
+}
+
+std::string contentOf(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 bool TempDir::exists(const std::string& name) const { return fs::exists(path_ / name); }
@@ -136,13 +136,7 @@ void RandomNetworks::report(NetworkBuilder& network, NodeId a, NodeId b, const c
 namespace {
 std::string quote(const std::string& text) {
   std::string quoted = "'";
-  for (char c : text) {
-    if (c == '\'') {
-      quoted += "'\\''";
-    } else {
-      quoted += c;
-    }
-  }
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return quoted + "'";
 }
 }  // namespace

@@ -38,6 +38,9 @@ class TempDir {
   std::filesystem::path path_;
 };
 
+// The content of a file; empty when there is none.
+std::string contentOf(const std::filesystem::path& file);
+
 // One SIG record: name a attributes, name b attributes, direction, type, PubMed id.
 // Attributes default to "NA".
 std::string sigLine(const std::string& a, const std::string& b, const std::string& direction,
