@@ -181,9 +181,11 @@ TEST(SigReaderBlocks, TwoThreadsLoadWhatOneLoads) {
     // Blocks of a few bytes in a quarter of the rounds: some hold only white space.
     const auto block = static_cast<std::size_t>(round % 4 == 0 ? pick(1, 8) : pick(9, 700));
     const std::string expected = readWith(path, keepSelf, ReadPlan{kBlock, false});
-    for (const ReadPlan plan : {ReadPlan{block, false}, ReadPlan{block, true}, ReadPlan{kBlock, true}}) {
+    for (const ReadPlan plan :
+         {ReadPlan{block, false}, ReadPlan{block, true}, ReadPlan{kBlock, true}}) {
       EXPECT_TRUE(readWith(path, keepSelf, plan) == expected)
-          << "round " << round << ", block " << plan.blockBytes << ", two threads " << plan.twoThreads;
+          << "round " << round << ", block " << plan.blockBytes << ", two threads "
+          << plan.twoThreads;
     }
   }
 }
