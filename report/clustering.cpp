@@ -14,7 +14,7 @@ int GetRandomNumber(int n) { return std::rand() % n; }
 
 namespace {
 
-constexpr int kMostClusterPairs = kMostClusters * (kMostClusters - 1) / 2;
+constexpr auto kMostClusterPairs = static_cast<std::size_t>(pairCount(kMostClusters));
 
 using Members = std::vector<int>;
 
@@ -54,8 +54,6 @@ class Clustering {
         means_.between[pair] = betweenMean(sums_.between[pair], members_[k], members_[l]);
       }
     }
-    movesPossible_ = std::all_of(members_.begin(), members_.end(),
-                                 [](const Members& members) { return members.size() >= 2; });
   }
 
   // One iteration: the draws, and the move when it improves the partition.
@@ -68,11 +66,9 @@ class Clustering {
       static_cast<void>(std::rand());  // the member draw happens even from an empty cluster
       return;
     }
-    const int position = GetRandomNumber(static_cast<int>(source.size()));
-    // A move is judged only on complete means: every cluster needs two members before it and
-    // after it. Moves keep every cluster at two or more, so this holds from start to end or never.
-    if (!movesPossible_ || source.size() < 3) return;
-    tryMove(from, to, position);
+    // A move that leaves a cluster with fewer than two members, or made while one has fewer,
+    // meets a NaN mean and is rejected.
+    tryMove(from, to, GetRandomNumber(static_cast<int>(source.size())));
   }
 
   std::vector<SeedCluster> result() const {
@@ -87,8 +83,8 @@ class Clustering {
 
  private:
   int pairPosition(int k, int l) const {
-    if (k > l) std::swap(k, l);
-    return k * clusters_ - k * (k + 1) / 2 + (l - k - 1);
+    const auto [low, high] = std::minmax(k, l);
+    return low * clusters_ - low * (low + 1) / 2 + (high - low - 1);
   }
 
   // Blocks of n / K consecutive seed indices; the remainder joins the last cluster.
@@ -105,8 +101,8 @@ class Clustering {
   void sumFromScratch() {
     const int seedCount = table_.seedCount();
     for (int i = 0; i < seedCount; ++i) {
+      const int k = clusterOf_[static_cast<std::size_t>(i)];
       for (int j = i + 1; j < seedCount; ++j) {
-        const int k = clusterOf_[static_cast<std::size_t>(i)];
         const int l = clusterOf_[static_cast<std::size_t>(j)];
         const int length = table_.between(i, j);
         if (k == l) {
@@ -120,27 +116,32 @@ class Clustering {
 
   // An integer sum within the exact range is the single-precision sum in any order; beyond
   // it the path lengths are added in member-array order, as the rounding then depends on it.
+  template <typename AddInOrder>
+  float mean(std::int64_t sum, std::int64_t pairs, AddInOrder addInOrder) const {
+    return meanOf(sum <= exactSums_ ? static_cast<float>(sum) : addInOrder(), pairs);
+  }
+
   float withinMean(std::int64_t sum, const Members& members) const {
-    const auto size = static_cast<std::int64_t>(members.size());
-    const std::int64_t pairs = size * (size - 1) / 2;
-    if (sum <= exactSums_) return meanOf(static_cast<float>(sum), pairs);
-    float inOrder = 0.0f;
-    for (std::size_t j = 0; j < members.size(); ++j) {
-      for (std::size_t q = j + 1; q < members.size(); ++q) {
-        inOrder += static_cast<float>(table_.between(members[j], members[q]));
+    return mean(sum, pairCount(static_cast<std::int64_t>(members.size())), [&] {
+      float inOrder = 0.0f;
+      for (std::size_t j = 0; j < members.size(); ++j) {
+        const int a = members[j];
+        for (std::size_t q = j + 1; q < members.size(); ++q) {
+          inOrder += static_cast<float>(table_.between(a, members[q]));
+        }
       }
-    }
-    return meanOf(inOrder, pairs);
+      return inOrder;
+    });
   }
 
   float betweenMean(std::int64_t sum, const Members& outer, const Members& inner) const {
-    const auto pairs = static_cast<std::int64_t>(outer.size() * inner.size());
-    if (sum <= exactSums_) return meanOf(static_cast<float>(sum), pairs);
-    float inOrder = 0.0f;
-    for (int a : outer) {
-      for (int b : inner) inOrder += static_cast<float>(table_.between(a, b));
-    }
-    return meanOf(inOrder, pairs);
+    return mean(sum, static_cast<std::int64_t>(outer.size() * inner.size()), [&] {
+      float inOrder = 0.0f;
+      for (int a : outer) {
+        for (int b : inner) inOrder += static_cast<float>(table_.between(a, b));
+      }
+      return inOrder;
+    });
   }
 
   // The sums after moving the seed: its path lengths to each cluster leave one sum and join
@@ -175,10 +176,11 @@ class Clustering {
     means.within[from] = withinMean(sums.within[from], proposedFrom_);
     means.within[to] = withinMean(sums.within[to], proposedTo_);
     for (int k = 0; k < clusters_; ++k) {
+      const Members& outer = members(k);
       for (int l = k + 1; l < clusters_; ++l) {
         if (k != from && k != to && l != from && l != to) continue;
         const int pair = pairPosition(k, l);
-        means.between[pair] = betweenMean(sums.between[pair], members(k), members(l));
+        means.between[pair] = betweenMean(sums.between[pair], outer, members(l));
       }
     }
     return means;
@@ -189,8 +191,7 @@ class Clustering {
     float withinChange = 0.0f;
     for (int k = 0; k < clusters_; ++k) withinChange += means_.within[k] - proposed.within[k];
     float betweenChange = 0.0f;
-    const int pairs = clusters_ * (clusters_ - 1) / 2;
-    for (int pair = 0; pair < pairs; ++pair) {
+    for (int pair = 0; pair < pairCount(clusters_); ++pair) {
       betweenChange += means_.between[pair] - proposed.between[pair];
     }
     return withinChange > 0.0f && betweenChange < 0.0f;
@@ -221,7 +222,6 @@ class Clustering {
   std::vector<int> clusterOf_;
   Sums sums_;
   Means means_;
-  bool movesPossible_ = false;
   Members proposedFrom_;
   Members proposedTo_;
 };

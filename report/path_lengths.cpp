@@ -13,11 +13,7 @@
 namespace seedweave {
 
 DistanceTable::DistanceTable(int seedCount)
-    : seedCount_(seedCount),
-      entries_(seedCount < 2 ? 0
-                             : static_cast<std::size_t>(seedCount) *
-                                   static_cast<std::size_t>(seedCount - 1) / 2,
-               0) {}
+    : seedCount_(seedCount), entries_(static_cast<std::size_t>(pairCount(seedCount))) {}
 
 std::size_t DistanceTable::pairPosition(int i, int j) const {
   const auto n = static_cast<std::size_t>(seedCount_);
@@ -28,26 +24,26 @@ std::size_t DistanceTable::pairPosition(int i, int j) const {
 namespace {
 
 // Breadth-first search at most kLongestMeasuredPath levels deep that stops as soon as every
-// wanted node is reached. Its buffers serve one source after another without clearing.
+// wanted node is reached. Its buffers serve one source after another.
 class BoundedSearch {
  public:
   explicit BoundedSearch(const FilteredAdjacency& adjacency)
       : adjacency_(adjacency),
         distances_(adjacency.nodeCount()),
-        wantedIn_(adjacency.nodeCount(), 0) {}
+        isWanted_(adjacency.nodeCount()) {}
 
   // Time complexity: O(nodes and neighbour entries within reach).
   void run(NodeId source, std::span<const NodeId> wanted) {
-    ++run_;
+    if (wanted.empty()) return;  // no depth of this run is read
     std::size_t missing = 0;
     for (NodeId node : wanted) {
-      if (wantedIn_[index(node)] == run_) continue;
-      wantedIn_[index(node)] = run_;
+      if (isWanted_[index(node)]) continue;
+      isWanted_[index(node)] = true;
       ++missing;
     }
-    distances_.explore(
-        adjacency_, source, missing == 0 ? 0 : kLongestMeasuredPath,
-        [&](NodeId node) { return wantedIn_[index(node)] == run_ && --missing == 0; });
+    distances_.explore(adjacency_, source, kLongestMeasuredPath,
+                       [&](NodeId node) { return isWanted_[index(node)] && --missing == 0; });
+    for (NodeId node : wanted) isWanted_[index(node)] = false;
   }
 
   // Path length from the last source to a node that was wanted in that run.
@@ -61,8 +57,7 @@ class BoundedSearch {
 
   const FilteredAdjacency& adjacency_;
   DistanceMap distances_;
-  std::vector<std::uint32_t> wantedIn_;
-  std::uint32_t run_ = 0;
+  std::vector<bool> isWanted_;
 };
 
 // The steps on which the enumeration prints "missing interaction", with their ends numbered,
@@ -86,8 +81,6 @@ class ReportedSteps {
         if (passingStep(network, filter, u, v) == none) steps_.emplace_back(number(u), number(v));
       }
     }
-    std::sort(steps_.begin(), steps_.end());
-    steps_.erase(std::unique(steps_.begin(), steps_.end()), steps_.end());
   }
 
   const std::vector<NodeId>& nodes() const { return nodes_; }
@@ -129,15 +122,15 @@ DistanceTable computePathLengths(const Network& network, const NodeSet& seeds,
   BoundedSearch search(filter.adjacency());
 
   std::vector<std::vector<std::uint8_t>> stepDepths(seeds.size());
-  std::vector<NodeId> wanted;
-  for (int i = 0; i < seedCount; ++i) {
-    wanted.assign(seeds.begin() + i + 1, seeds.end());
-    wanted.insert(wanted.end(), steps.nodes().begin(), steps.nodes().end());
+  // Each seed's search wants the later seeds and the step ends, so the seeds run last first.
+  std::vector<NodeId> wanted = steps.nodes();
+  for (int i = seedCount - 1; i >= 0; --i) {
     search.run(seeds[static_cast<std::size_t>(i)], wanted);
     for (int j = i + 1; j < seedCount; ++j) {
       table.setEntry(table.pairPosition(i, j), search.depth(seeds[static_cast<std::size_t>(j)]));
     }
     stepDepths[static_cast<std::size_t>(i)] = steps.depthsIn(search);
+    wanted.push_back(seeds[static_cast<std::size_t>(i)]);
   }
 
   // Searching a pair at growing lengths finds nothing below its path length, and at that

@@ -2,6 +2,7 @@
 // (the pseudo CPL).
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <vector>
@@ -16,6 +17,9 @@ namespace seedweave {
 // get one more.
 inline constexpr int kLongestMeasuredPath = 4;
 inline constexpr int kBeyondMeasuredPaths = kLongestMeasuredPath + 1;
+
+// The number of unordered pairs of n things. Time complexity: O(1).
+constexpr std::int64_t pairCount(std::int64_t n) { return n * (n - 1) / 2; }
 
 // One path length per unordered pair of seed indices, in upper-triangle row order:
 // (0,1), (0,2), ..., (0,n-1), (1,2), ..., (n-2,n-1).
@@ -32,9 +36,7 @@ class DistanceTable {
     entries_[position] = static_cast<std::uint8_t>(length);
   }
   // The path length between two different seeds, given in either order. Time complexity: O(1).
-  int between(int a, int b) const {
-    return a < b ? entry(pairPosition(a, b)) : entry(pairPosition(b, a));
-  }
+  int between(int a, int b) const { return entry(pairPosition(std::min(a, b), std::max(a, b))); }
 
  private:
   int seedCount_;

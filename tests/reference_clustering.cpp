@@ -9,6 +9,7 @@ namespace {
 
 constexpr int kSlots = 10;
 constexpr int kPairSlots = 15;
+constexpr int kIterations = 15000;
 
 struct Partition {
   std::vector<std::vector<int>> members;  // kSlots arrays with room for every seed
@@ -69,7 +70,7 @@ std::vector<SeedCluster> referenceClusterSeeds(const std::vector<int>& distances
   Partition current = blocks(n, k);
   Partition proposal = current;
   float within[kSlots], between[kPairSlots], proposedWithin[kSlots], proposedBetween[kPairSlots];
-  for (int iteration = 0; iteration < kClusteringIterations; ++iteration) {
+  for (int iteration = 0; iteration < kIterations; ++iteration) {
     averages(current, k, distances, n, within, between);
     proposal = current;
     const int a = std::rand() % k;
