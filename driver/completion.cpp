@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "driver/messages.hpp"
+#include "driver/word_reader.hpp"
 #include "store/output.hpp"
 
 namespace seedweave {
@@ -13,10 +14,6 @@ namespace seedweave {
 namespace fs = std::filesystem;
 
 namespace {
-
-bool hasWhiteSpace(std::string_view text) {
-  return text.find_first_of(" \t\n\r\v\f") != std::string_view::npos;
-}
 
 // The folder part of `word` (up to its last '/') as it should be offered: `~/` becomes the
 // home folder.
@@ -36,7 +33,7 @@ std::vector<std::string> pathCompletions(std::string_view word) {
   for (fs::directory_iterator entry(folder.empty() ? "." : folder, error), end;
        !error && entry != end; entry.increment(error)) {
     const std::string name = entry->path().filename().string();
-    if (!name.starts_with(stem) || hasWhiteSpace(name)) continue;
+    if (!name.starts_with(stem) || std::ranges::any_of(name, isBlank)) continue;
     if (name.starts_with('.') && !stem.starts_with('.')) continue;
     std::error_code ignored;
     paths.push_back(folder + name + (entry->is_directory(ignored) ? "/" : ""));
@@ -75,10 +72,9 @@ std::string commonPrefix(const std::vector<std::string>& candidates) {
 }
 
 std::string candidateListing(const std::vector<std::string>& candidates, int columns, int rows) {
-  std::size_t width = 0;
-  for (const std::string& candidate : candidates) width = std::max(width, candidate.size() + 2);
-  const std::size_t perRow =
-      std::max<std::size_t>(1, static_cast<std::size_t>(std::max(columns, 1)) / width);
+  const auto length = [](const std::string& candidate) { return candidate.size(); };
+  const std::size_t width = std::ranges::max(candidates, {}, length).size() + 2;
+  const auto perRow = static_cast<std::size_t>(std::max(1, columns / static_cast<int>(width)));
   const std::size_t lines = static_cast<std::size_t>(std::max(rows - 2, 1));
   const bool fits = candidates.size() <= perRow * lines;
   const std::size_t shown = fits ? candidates.size() : perRow * (lines - 1);

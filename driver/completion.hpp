@@ -22,7 +22,8 @@ std::string commonPrefix(const std::vector<std::string>& candidates);
 
 // The candidates in rows of columns for a screen of `columns` by `rows` characters, taking
 // at most `rows - 2` lines so that the list and the line being edited fit on the screen;
-// when they do not all fit, the last line says how many were left out.
+// when they do not all fit, the last line says how many were left out. There is at least one
+// candidate.
 std::string candidateListing(const std::vector<std::string>& candidates, int columns, int rows);
 
 }  // namespace seedweave

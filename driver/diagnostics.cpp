@@ -1,16 +1,11 @@
 #include "driver/diagnostics.hpp"
 
-#include <cstdarg>
-
 namespace seedweave {
 
-void Diagnostics::print(const char* format, ...) {
+void Diagnostics::print(std::string_view line) {
   dialogue_.flush();
   std::fputs("seedweave: ", sink_);
-  std::va_list args;
-  va_start(args, format);
-  std::vfprintf(sink_, format, args);
-  va_end(args);
+  std::fwrite(line.data(), 1, line.size(), sink_);
   std::fflush(sink_);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string_view>
 
 #include "store/output.hpp"
 
@@ -14,7 +15,8 @@ class Diagnostics {
   // the dialogue lines that led to it.
   Diagnostics(Output& dialogue, std::FILE* sink) : dialogue_(dialogue), sink_(sink) {}
 
-  void print(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  // `line` is the whole text after the prefix, newline included.
+  void print(std::string_view line);
 
  private:
   Output& dialogue_;

@@ -14,13 +14,14 @@
 namespace seedweave {
 
 namespace msg = messages;
+using namespace std::string_view_literals;
 
 namespace {
 // Every seed gets its triangles and neighbours; longer cycles are not asked for.
 constexpr int kCliqueSize = 3;
 constexpr int kMaxPathLength = 6;
 // A blank or a path separator would put the files elsewhere, a NUL byte would cut the name.
-constexpr std::string_view kNotInNames(" /\\\0", 4);
+constexpr std::string_view kNotInNames = " /\\\0"sv;
 }  // namespace
 
 Dialogue::Dialogue(const Network& network, const CommandLine& commandLine, std::FILE* input,
@@ -72,8 +73,9 @@ int Dialogue::askMaxPathLength() {
   out_.print("%s%s", msg::kPathLengthPrompt, msg::kPathLengthExplained);
   for (;;) {
     const int length = leadingNumber(readWord(Question::kPathLength));
-    if (length >= 1 && length <= kMaxPathLength) return length;
-    out_.print("%s", length > kMaxPathLength ? msg::kPathLengthTooLong : msg::kNotRecognizedThis);
+    const bool tooLong = length > kMaxPathLength;
+    if (!tooLong && length >= 1) return length;
+    out_.print("%s", tooLong ? msg::kPathLengthTooLong : msg::kNotRecognizedThis);
     out_.print("%s%s", msg::kPathLengthRepeated, msg::kPathLengthExplained);
   }
 }
@@ -206,9 +208,9 @@ void Dialogue::warnIfEmpty(const SubnetworkTable& table) {
   if (settings_.maxArticleLoad > 0) suggest(msg::kRelaxLoad, settings_.maxArticleLoad);
   if (settings_.minReferences > 1) suggest(msg::kRelaxReferences, settings_.minReferences);
   if (relaxed.empty()) {
-    diagnostics_.print("%s", msg::kEmptyAtLongest);
+    diagnostics_.print(msg::kEmptyAtLongest);
   } else {
-    diagnostics_.print(msg::kEmptySubnetwork, relaxed.c_str());
+    diagnostics_.print(formatText(msg::kEmptySubnetwork, relaxed.c_str()));
   }
 }
 

@@ -21,9 +21,9 @@ namespace seedweave {
 
 // The user's settings, fixed once the dialogue has asked for them.
 struct Settings {
-  int maxPathLength = 1;
-  int minReferences = 0;   // 0: off
-  int maxArticleLoad = 0;  // 0: off
+  int maxPathLength{};
+  int minReferences{};   // 0: off
+  int maxArticleLoad{};  // 0: off
 };
 
 // Standard input ended before the dialogue was complete.

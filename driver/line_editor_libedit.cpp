@@ -5,10 +5,12 @@
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "driver/completion.hpp"
 #include "driver/line_editor.hpp"
+#include "driver/word_reader.hpp"
 
 namespace seedweave {
 
@@ -39,61 +41,49 @@ void useTerminalCharacterSet() {
 }
 
 // How many characters libedit holds for `text`: it deletes by characters, not bytes.
+// The text comes from libedit's own line, so every character decodes; without a destination
+// the length argument is unused.
 int characterCount(const std::string& text) {
-  const std::size_t count = std::mbstowcs(nullptr, text.c_str(), 0);
-  return static_cast<int>(count == static_cast<std::size_t>(-1) ? text.size() : count);
-}
-
-bool isSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+  return static_cast<int>(std::mbstowcs(nullptr, text.c_str(), text.size()));
 }
 
 class EditingReader final : public LineEditor {
  public:
   EditingReader(std::FILE* input, std::FILE* screen, bool ownsScreen, NodeNames& names)
       : screen_(screen),
-        ownsScreen_(ownsScreen),
+        ownedScreen_(ownsScreen ? screen : nullptr, &std::fclose),
         names_(names),
-        editor_(el_init("seedweave", input, screen, stderr)),
-        history_(history_init()) {
+        history_(history_init(), &history_end),
+        editor_(el_init("seedweave", input, screen, stderr), &el_end) {
     HistEvent event;
-    history(history_, &event, H_SETSIZE, kHistorySize);
-    history(history_, &event, H_SETUNIQUE, 1);
-    el_set(editor_, EL_EDITOR, "emacs");
-    el_set(editor_, EL_SIGNAL, 1);
-    el_set(editor_, EL_PROMPT, &EditingReader::noPrompt);
-    el_set(editor_, EL_HIST, history, history_);
-    el_set(editor_, EL_CLIENTDATA, this);
+    history(history_.get(), &event, H_SETSIZE, kHistorySize);
+    history(history_.get(), &event, H_SETUNIQUE, true);
+    EditLine* editor = editor_.get();
+    el_set(editor, EL_EDITOR, "emacs");
+    el_set(editor, EL_SIGNAL, true);
+    el_set(editor, EL_PROMPT, &EditingReader::noPrompt);
+    el_set(editor, EL_HIST, history, history_.get());
+    el_set(editor, EL_CLIENTDATA, this);
     // The wide form keeps the names as given; the narrow one copies them and never frees
     // the copies.
-    el_wset(editor_, EL_ADDFN, L"seedweave-complete", L"Complete a node or file name",
+    el_wset(editor, EL_ADDFN, L"seedweave-complete", L"Complete a node or file name",
             &EditingReader::onTab);
-    for (const auto& [keys, function] : kBindings)
-      el_set(editor_, EL_BIND, keys, function, nullptr);
-    el_set(editor_, EL_BIND, "^I", "seedweave-complete", nullptr);
-    el_source(editor_, nullptr);  // the user's own ~/.editrc
+    for (const auto& [keys, function] : kBindings) el_set(editor, EL_BIND, keys, function, nullptr);
+    el_set(editor, EL_BIND, "^I", "seedweave-complete", nullptr);
+    el_source(editor, nullptr);  // the user's own ~/.editrc
   }
-
-  ~EditingReader() override {
-    el_end(editor_);
-    history_end(history_);
-    if (ownsScreen_) std::fclose(screen_);
-  }
-
-  EditingReader(const EditingReader&) = delete;
-  EditingReader& operator=(const EditingReader&) = delete;
 
   std::optional<std::string> readLine(AnswerKind kind) override {
     kind_ = kind;
     lastTab_.reset();
-    int count = 0;
-    const char* line = el_gets(editor_, &count);
-    if (line == nullptr || count <= 0) return std::nullopt;
+    int count{};
+    const char* line = el_gets(editor_.get(), &count);  // null exactly when count <= 0
+    if (line == nullptr) return std::nullopt;
     std::string text(line, static_cast<std::size_t>(count));
     if (text.ends_with('\n')) text.pop_back();
     HistEvent event;
     if (text.find_first_not_of(" \t\r\v\f") != std::string::npos) {
-      history(history_, &event, H_ENTER, text.c_str());
+      history(history_.get(), &event, H_ENTER, text.c_str());
     }
     return text;
   }
@@ -114,10 +104,10 @@ class EditingReader final : public LineEditor {
   // start; a Tab that cannot extend lists them when it follows a Tab that left the line
   // as it is, and rings the bell otherwise.
   unsigned char complete() {
-    const LineInfo* line = el_line(editor_);
+    const LineInfo* line = el_line(editor_.get());
     const std::string before(line->buffer, line->cursor);
-    std::size_t start = before.size();
-    while (start > 0 && !isSpace(before[start - 1])) --start;
+    const std::size_t lastBlank = before.find_last_of(kBlanks);
+    const std::size_t start = lastBlank == std::string::npos ? 0 : lastBlank + 1;
     const std::string word = before.substr(start);
     const std::vector<std::string> candidates = completionsOf(word, kind_, names_);
     std::string replacement = commonPrefix(candidates);
@@ -128,8 +118,8 @@ class EditingReader final : public LineEditor {
       return CC_ERROR;
     }
     if (replacement != word) {
-      el_deletestr(editor_, characterCount(word));
-      el_insertstr(editor_, replacement.c_str());
+      el_deletestr(editor_.get(), characterCount(word));
+      el_insertstr(editor_.get(), replacement.c_str());
       lastTab_ = before.substr(0, start) + replacement;
       return CC_REFRESH;
     }
@@ -138,20 +128,21 @@ class EditingReader final : public LineEditor {
   }
 
   void list(const std::vector<std::string>& candidates) {
-    int columns = 80;
-    int rows = 24;
-    el_get(editor_, EL_GETTC, "co", &columns, nullptr);
-    el_get(editor_, EL_GETTC, "li", &rows, nullptr);
+    int columns{};
+    int rows{};
+    el_get(editor_.get(), EL_GETTC, "co", &columns, nullptr);
+    el_get(editor_.get(), EL_GETTC, "li", &rows, nullptr);
     std::fputs("\n", screen_);
     std::fputs(candidateListing(candidates, columns, rows).c_str(), screen_);
     std::fflush(screen_);
   }
 
+  // The editor goes first, then its history, then the screen it was drawing on.
   std::FILE* screen_;
-  bool ownsScreen_;
+  std::unique_ptr<std::FILE, decltype(&std::fclose)> ownedScreen_;
   NodeNames& names_;
-  EditLine* editor_;
-  History* history_;
+  std::unique_ptr<History, decltype(&history_end)> history_;
+  std::unique_ptr<EditLine, decltype(&el_end)> editor_;
   AnswerKind kind_ = AnswerKind::kPlain;
   // The text before the cursor as the last Tab left it.
   std::optional<std::string> lastTab_;

@@ -42,7 +42,7 @@ void occupyClosedStandardStreams() {
     if (::fcntl(fd, F_GETFD) != -1) continue;
     const int flags = fd == STDERR_FILENO ? O_WRONLY : O_RDONLY;
     const int opened = ::open("/dev/null", flags);
-    if (opened != fd && opened >= 0) ::close(opened);
+    if (opened != fd) ::close(opened);  // close(-1) just fails
   }
 }
 
@@ -52,7 +52,7 @@ int outOfMemory() {
   if (std::fflush(stdout) != 0) {
     std::fprintf(stderr, seedweave::messages::kStdoutFailed, std::strerror(errno));
   }
-  return 1;
+  return EXIT_FAILURE;
 }
 
 }  // namespace
@@ -69,6 +69,6 @@ int main(int argc, char** argv) {
   } catch (const std::exception& error) {
     std::fflush(stdout);
     std::fprintf(stderr, seedweave::messages::kInternalError, error.what());
-    return 1;
+    return EXIT_FAILURE;
   }
 }

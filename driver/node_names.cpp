@@ -17,7 +17,6 @@ std::string lowerCase(std::string_view text) {
 
 void NodeNames::sortNames() {
   const std::size_t count = network_.nodeCount();
-  sorted_.reserve(count);
   for (std::size_t id = 0; id < count; ++id)
     sorted_.push_back(network_.name(static_cast<NodeId>(id)));
   std::sort(sorted_.begin(), sorted_.end());
@@ -25,7 +24,6 @@ void NodeNames::sortNames() {
 
 void NodeNames::foldNames() {
   const std::size_t count = network_.nodeCount();
-  folded_.reserve(count);
   for (std::size_t id = 0; id < count; ++id) {
     const std::string_view name = network_.name(static_cast<NodeId>(id));
     folded_.emplace_back(lowerCase(name), name);

@@ -27,7 +27,7 @@ struct UsageError {
 // A whole decimal number from `least` to `most`, the whole value and nothing else.
 int wholeNumber(const std::string& option, const std::string& value, int least, int most,
                 const char* complaint) {
-  int number = 0;
+  int number{};
   const char* end = value.data() + value.size();
   const auto [stop, error] = std::from_chars(value.data(), end, number);
   if (value.empty() || error != std::errc() || stop != end || number < least || number > most) {

@@ -13,6 +13,7 @@ namespace seedweave {
 // The questions an option can answer, in the order the dialogue asks them.
 enum class Question { kPathLength, kArticleLoad, kMinReferences, kCliques, kName, kReport };
 inline constexpr std::size_t kQuestionCount = 6;
+static_assert(kQuestionCount == static_cast<std::size_t>(Question::kReport) + 1);
 
 // One entry of the seed list: a node name, or a seed file of any name.
 struct SeedEntry {

@@ -26,12 +26,12 @@ namespace {
 void warnAboutSigFile(const char* path, const SigFileSummary& file, Diagnostics& diagnostics) {
   if (!file.readable) return;
   if (file.midLineRecords > 0) {
-    diagnostics.print(messages::kMidLineRecords, path, file.firstMidLineRecordLine,
-                      file.midLineRecords);
+    diagnostics.print(formatText(messages::kMidLineRecords, path, file.firstMidLineRecordLine,
+                                 file.midLineRecords));
   }
   if (file.trailingFields > 0)
-    diagnostics.print(messages::kIncompleteRecord, path, file.trailingFields);
-  if (file.records == 0) diagnostics.print(messages::kNoRecords, path);
+    diagnostics.print(formatText(messages::kIncompleteRecord, path, file.trailingFields));
+  if (file.records == 0) diagnostics.print(formatText(messages::kNoRecords, path));
 }
 
 Network loadNetwork(const std::vector<std::string>& paths, Output& out, Diagnostics& diagnostics) {
@@ -50,8 +50,8 @@ Network loadNetwork(const std::vector<std::string>& paths, Output& out, Diagnost
   }
   out.print("%s", messages::kTallying);
   Network network = std::move(builder).build();
-  diagnostics.print(messages::kLoadedNetwork, network.nodeCount(), network.interactionTotal(),
-                    records, skipped);
+  diagnostics.print(formatText(messages::kLoadedNetwork, network.nodeCount(),
+                               network.interactionTotal(), records, skipped));
   return network;
 }
 
@@ -63,7 +63,8 @@ void listFilesWritten(Diagnostics& diagnostics) {
   for (std::size_t i = 1; i < names.size(); ++i) list.append(", ").append(names[i]);
   std::error_code unknown;
   const std::string folder = std::filesystem::current_path(unknown).string();
-  diagnostics.print(messages::kFilesWritten, list.c_str(), unknown ? "." : folder.c_str());
+  diagnostics.print(
+      formatText(messages::kFilesWritten, list.c_str(), unknown ? "." : folder.c_str()));
 }
 
 // Help, the version and usage errors end the run before any file is read.

@@ -12,6 +12,10 @@
 
 namespace seedweave {
 
+// The white space that separates words.
+inline constexpr std::string_view kBlanks = " \t\n\r\v\f";
+inline bool isBlank(int c) { return kBlanks.find(static_cast<char>(c)) != std::string_view::npos; }
+
 class WordReader {
  public:
   // When `prompt` is given, it is flushed before every read so that the user sees the
@@ -31,9 +35,9 @@ class WordReader {
   std::FILE* source_;
   Output* prompt_;
   LineEditor* editor_;
-  // The edited line being split into words, and how far it has been read.
+  // The edited line being split into words, and how far it has been read (npos: all of it).
   std::string line_;
-  std::size_t position_ = 0;
+  std::size_t position_{};
 };
 
 // The number at the start of a word, read as atoi reads it (optional sign, leading digits,
