@@ -274,6 +274,7 @@ TEST(LargeInputs, MemoryRunningOutAnywhereInLoadingEndsTheRun) {
         "ulimit -v " + std::to_string(limit) + " && exec timeout 10 \"$0\" \"$@\"";
     EXPECT_EQ(run.run({"net.sig"}, "", {"sh", "-c", limited}), 1);
     EXPECT_TRUE(run.output().ends_with("Out of memory.\n") || run.output().ends_with(kEndedEarly));
+    EXPECT_EQ(run.errors().find("standard output"), std::string::npos) << run.errors();
   }
 }
 

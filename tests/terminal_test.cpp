@@ -31,16 +31,15 @@ const std::string kNetwork = sigLine("Akr1c21", "Gapdh", "0", "Binding", "1") +
 // What every run on it says on standard error after loading.
 const std::string kLoaded = "seedweave: 6 nodes, 4 interactions; 4 records read, 0 skipped\n";
 
-// A folder with the network, a seed file, a hidden file, a file whose name no answer can
-// hold, one whose name starts with ~ and a subfolder; it is the current and the home folder
-// while the test runs.
+// A folder with the network, a file named like a node, a seed file, a hidden file, a file
+// whose name no answer can hold, one whose name starts with ~ and a subfolder; it is the
+// current and the home folder while the test runs.
 class Completion : public ::testing::Test {
  protected:
   Completion() : network_(testing::loadNetwork({kNetwork})), names_(network_) {
-    for (const char* file : {"seeds.txt", ".hidden", "seq data.txt", "~x.txt", "sub/inner.txt"}) {
-      fs::create_directories((dir_.path() / file).parent_path());
+    fs::create_directory(dir_.path() / "sub");
+    for (const char* file : {"sea", "seeds.txt", ".hidden", "se a", "~x.txt", "sub/inner.txt"})
       dir_.write(file, "Gapdh\n");
-    }
     fs::current_path(dir_.path());
     ::setenv("HOME", dir_.path().c_str(), 1);
   }
@@ -63,11 +62,11 @@ TEST_F(Completion, CandidatesForEachPrompt) {
       {"Akr", AnswerKind::kSeed, {"Akr1c21", "Akr1c22"}},
       {"akr", AnswerKind::kSeed, {}},
       {"se", AnswerKind::kSeed, {"sea", "seeds.txt"}},
-      {"se", AnswerKind::kFileName, {"seeds.txt"}},
-      {"", AnswerKind::kFileName, {"seeds.txt", "sub/", "~x.txt"}},
+      {"se", AnswerKind::kFileName, {"sea", "seeds.txt"}},
+      {"", AnswerKind::kFileName, {"sea", "seeds.txt", "sub/", "~x.txt"}},
       {".h", AnswerKind::kFileName, {".hidden"}},
       {"sub/", AnswerKind::kSeed, {"sub/inner.txt"}},
-      {"~/se", AnswerKind::kFileName, {home + "/seeds.txt"}},
+      {"~/se", AnswerKind::kFileName, {home + "/sea", home + "/seeds.txt"}},
       {"~x", AnswerKind::kFileName, {"~x.txt"}},
       {"Akr", AnswerKind::kPlain, {}},
   };
@@ -174,12 +173,11 @@ const std::string kSeedPrompt = "done adding to the seed.";
 
 std::vector<std::string> addedSeeds(const std::string& screen) {
   const std::string before = "\nAdding ";
-  const std::string after = " to network seed...";
   std::vector<std::string> names;
   for (std::size_t at = screen.find(before); at != std::string::npos;
        at = screen.find(before, at + 1)) {
     const std::size_t start = at + before.size();
-    names.push_back(screen.substr(start, screen.find(after, start) - start));
+    names.push_back(screen.substr(start, screen.find(" to network seed...", start) - start));
   }
   return names;
 }
@@ -207,15 +205,18 @@ TEST(Terminal, EditingHistoryCompletionAndHints) {
     const char* what;
     std::vector<std::pair<std::string, std::string>> steps;
     std::vector<std::string> added;
-    std::string hint = "";
     std::string notShown = "";
+    std::string hint = "";
   } cases[] = {
       {"cursor keys and a correction", {{kSeedPrompt, "Akr1x21\x1b[D\x1b[D\177c\r"}}, {"Akr1c21"}},
       {"Home, End and Ctrl-W", {{kSeedPrompt, "kr1c21\x1b[HA\x1b[F junk\x17\r"}}, {"Akr1c21"}},
-      {"Up recalls", {{kSeedPrompt, "Gapdh\r"}, {kSeedPrompt, "\x1b[A\r"}}, {"Gapdh", "Gapdh"}},
-      {"Ctrl-R searches the answers",
-       {{kSeedPrompt, "Akr1c22\r"}, {kSeedPrompt, "Gapdh\r"}, {kSeedPrompt, "\022c22\r"}},
-       {"Akr1c22", "Gapdh", "Akr1c22"}},
+      {"Up recalls a repeated answer once, Ctrl-R searches",
+       {{kSeedPrompt, "Akr1c22\r"},
+        {kSeedPrompt, "Gapdh\r"},
+        {kSeedPrompt, "Gapdh\r"},
+        {kSeedPrompt, "\x1b[A\x1b[A\r"},
+        {kSeedPrompt, "\022c22\r"}},
+       {"Akr1c22", "Gapdh", "Gapdh", "Akr1c22", "Akr1c22"}},
       {"an empty line ends nothing", {{kSeedPrompt, "\rGapdh\r"}}, {"Gapdh"}},
       {"several words on one line", {{kSeedPrompt, "Gapdh Akr1c21\r"}}, {"Gapdh", "Akr1c21"}},
       {"letters beyond ASCII", {{kSeedPrompt, "Gapdh TZ\xc3\xa9\t\r"}}, {"Gapdh", "TZ\xc3\xa9"}},
@@ -225,10 +226,9 @@ TEST(Terminal, EditingHistoryCompletionAndHints) {
       {"a Tab on a new line does not count as a second Tab",
        {{kSeedPrompt, "Akr\t1\r"}, {kSeedPrompt, "Akr1c2\t2\r"}},
        {"Akr1c21", "Akr1c22"},
-       "",
        "Akr1c21  Akr1c22"},
       {"Tab completes a seed file in the home folder", {{kSeedPrompt, "~/se\t\r"}}, {"sea"}},
-      {"a name in the wrong case", {{kSeedPrompt, "akr1c21\r"}}, {}, hint},
+      {"a name in the wrong case", {{kSeedPrompt, "akr1c21\r"}}, {}, "", hint},
   };
   for (const auto& c : cases) {
     TempDir dir;
@@ -250,7 +250,7 @@ TEST(Terminal, ListingFitsTheTerminalItRunsOn) {
   TempDir dir;
   dir.write("net.sig", kNetwork);
   const std::string screen =
-      typeSeeds(dir, {{kSeedPrompt, "Akr\t\t"}, {"... 2 more, 2 in all", "1\r"}}, {3, 16, 0, 0});
+      typeSeeds(dir, {{kSeedPrompt, "Akr1c2\t\t"}, {"... 2 more, 2 in all", "1\r"}}, {3, 16, 0, 0});
   if (screen == "<no pseudo-terminal>") GTEST_SKIP() << "no pseudo-terminal";
   EXPECT_EQ(addedSeeds(screen), std::vector<std::string>{"Akr1c21"}) << screen;
 }
