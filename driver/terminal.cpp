@@ -2,12 +2,25 @@
 
 #include <unistd.h>
 
+#include <string>
+#include <vector>
+
 #include "driver/messages.hpp"
 
 namespace seedweave {
 
 namespace {
 constexpr std::size_t kMaxSuggestions = 3;
+
+// The suggestion line for up to three names: "seedweave: did you mean A, B or C?".
+std::string suggestionLine(const std::vector<std::string_view>& names) {
+  std::string listed;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (i > 0) listed += i + 1 == names.size() ? " or " : ", ";
+    listed += names[i];
+  }
+  return messages::kDidYouMean + listed + "?\n";
+}
 }  // namespace
 
 Terminal::Terminal(std::FILE* input, const Network& network)
@@ -21,15 +34,6 @@ void Terminal::suggestNames(std::string_view unknown, Output& out) {
   if (names.empty()) return;
   out.flush();
   std::fputs(suggestionLine(names).c_str(), stderr);
-}
-
-std::string suggestionLine(const std::vector<std::string_view>& names) {
-  std::string listed;
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    if (i > 0) listed += i + 1 == names.size() ? " or " : ", ";
-    listed += names[i];
-  }
-  return messages::kDidYouMean + listed + "?\n";
 }
 
 }  // namespace seedweave

@@ -5,9 +5,7 @@
 
 #include <cstdio>
 #include <memory>
-#include <string>
 #include <string_view>
-#include <vector>
 
 #include "driver/line_editor.hpp"
 #include "driver/node_names.hpp"
@@ -31,8 +29,5 @@ class Terminal {
   NodeNames names_;
   std::unique_ptr<LineEditor> editor_;
 };
-
-// The suggestion line for up to three names: "seedweave: did you mean A, B or C?".
-std::string suggestionLine(const std::vector<std::string_view>& names);
 
 }  // namespace seedweave

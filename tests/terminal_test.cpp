@@ -27,9 +27,10 @@ using testing::TempDir;
 const std::string kNetwork = sigLine("Akr1c21", "Gapdh", "0", "Binding", "1") +
                              sigLine("Akr1c22", "Gapdh", "0", "Binding", "2") +
                              sigLine("AKR1C21", "sea", "0", "Binding", "3") +
-                             sigLine("TZ\xc3\xa9", "sea", "0", "Binding", "4");
+                             sigLine("TZ\xc3\xa9", "sea", "0", "Binding", "4") +
+                             sigLine("aKR1c21", "AkR1c21", "0", "Binding", "5");
 // What every run on it says on standard error after loading.
-const std::string kLoaded = "seedweave: 6 nodes, 4 interactions; 4 records read, 0 skipped\n";
+const std::string kLoaded = "seedweave: 8 nodes, 5 interactions; 5 records read, 0 skipped\n";
 
 // A folder with the network, a file named like a node, a seed file, a hidden file, a file
 // whose name no answer can hold, one whose name starts with ~ and a subfolder; it is the
@@ -78,11 +79,10 @@ TEST_F(Completion, CandidatesForEachPrompt) {
 
 TEST_F(Completion, SuggestionsIgnoreCase) {
   EXPECT_EQ(names_.sameIgnoringCase("akr1c21", 3),
-            (std::vector<std::string_view>{"AKR1C21", "Akr1c21"}));
+            (std::vector<std::string_view>{"AKR1C21", "AkR1c21", "Akr1c21"}));
   EXPECT_EQ(names_.sameIgnoringCase("akr1c21", 1), (std::vector<std::string_view>{"AKR1C21"}));
   EXPECT_TRUE(names_.sameIgnoringCase("akr1c2", 3).empty());
   EXPECT_EQ(names_.sameIgnoringCase("tz\xc3\xa9", 3), std::vector<std::string_view>{"TZ\xc3\xa9"});
-  EXPECT_EQ(suggestionLine({"A", "B", "C"}), "seedweave: did you mean A, B or C?\n");
 }
 
 TEST(CandidateListing, FillsAtMostTheScreen) {
@@ -200,7 +200,7 @@ std::string typeSeeds(const TempDir& dir,
 
 TEST(Terminal, EditingHistoryCompletionAndHints) {
   if (!lineEditingBuiltIn()) GTEST_SKIP() << "built without line editing";
-  const std::string hint = "seedweave: did you mean AKR1C21 or Akr1c21?\n";
+  const std::string hint = "seedweave: did you mean AKR1C21, AkR1c21 or Akr1c21?\n";
   const struct {
     const char* what;
     std::vector<std::pair<std::string, std::string>> steps;
