@@ -62,8 +62,7 @@ class CycleWalk {
         cycleFiles_(cycleFiles),
         neighbours_(neighbours),
         out_(out),
-        walk_(static_cast<std::size_t>(std::max(maxSize, 0)) + 1, none) {
-    walk_[0] = start;
+        walk_{start} {
     const std::span<const Neighbour> links = filter.adjacency().of(start);
     linksToStart_.assign(links.begin(), links.end());
     std::stable_sort(linksToStart_.begin(), linksToStart_.end(), byOtherEnd);
@@ -76,13 +75,13 @@ class CycleWalk {
 
   void findCycle(int depth) {
     if (depth == 1) writeStep(neighbours_.stream(), at(0), at(1));
-    if (depth > 2 && at(depth) == at(0)) {
+    if (depth > 1 && at(depth) == at(0)) {
       writeClosedWalk(depth);
       return;
     }
-    if (depth >= maxSize_) return;
-    // One step before the end only a step back to the start can still write anything.
-    if (depth >= 2 && depth + 1 == maxSize_) {
+    // One step before the end only a step back to the start can still write anything, and
+    // the walk ends there: a step to depth maxSize is one back to the start, closing above.
+    if (depth + 1 == maxSize_) {
       closeThroughStart(depth);
     } else {
       expand(depth);
@@ -92,8 +91,9 @@ class CycleWalk {
   void expand(int depth) {
     for (const Neighbour& next : filter_.adjacency().of(at(depth))) {
       if (depth > 0 && next.node == at(depth - 1)) continue;  // no step straight back
-      walk_[static_cast<std::size_t>(depth) + 1] = next.node;
+      walk_.push_back(next.node);
       findCycle(depth + 1);
+      walk_.pop_back();
     }
   }
 
@@ -104,8 +104,9 @@ class CycleWalk {
     const auto [from, to] = std::equal_range(linksToStart_.begin(), linksToStart_.end(),
                                              Neighbour{at(depth), none}, byOtherEnd);
     for (auto link = from; link != to; ++link) {
-      walk_[static_cast<std::size_t>(depth) + 1] = at(0);
+      walk_.push_back(at(0));
       findCycle(depth + 1);
+      walk_.pop_back();
     }
   }
 
@@ -163,7 +164,7 @@ void dumpCycles(const Network& network, NodeId node, int maxSize,
   const char* nodeName = network.name(node);
   const std::string stem = fileStem(nodeName);
   out.print(messages::kPreparingCycles, maxSize, nodeName);
-  std::vector<OutputFile> cycleFiles(static_cast<std::size_t>(std::max(maxSize - 2, 0)));
+  std::vector<OutputFile> cycleFiles(static_cast<std::size_t>(maxSize - 2));
   openCycleFiles(cycleFiles, nodeName, stem, out);
 
   const std::string neighboursName = stem + messages::kNeighboursFileEnding;

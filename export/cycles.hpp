@@ -16,11 +16,11 @@ namespace seedweave {
 
 // Writes the node's files into the current directory, named after the node with every '/'
 // and '\' replaced by '_', and prints what it saves where. Walks every closed walk of 3 up to
-// maxSize interactions from the node, never stepping straight back, along interactions that
-// pass the filter. A file that cannot be opened is reported and skipped; the others are
-// still written. Time complexity: for maxSize 3, O(d·e·log d) for a node of degree d whose
-// neighbours have e interactions on average, plus the output; each further size multiplies
-// by the average degree.
+// maxSize (at least 3) interactions from the node, never stepping straight back, along
+// interactions that pass the filter. A file that cannot be opened is reported and skipped; the
+// others are still written. Time complexity: for maxSize 3, O(d·e·log d) for a node of degree d
+// whose neighbours have e interactions on average, plus the output; each further size multiplies by
+// the average degree.
 void dumpCycles(const Network& network, NodeId node, int maxSize,
                 const std::vector<std::string>& sourcePaths, const InteractionFilter& filter,
                 Output& out);

@@ -6,9 +6,10 @@
 #include <unistd.h>
 
 #include <array>
+#include <atomic>
 #include <cerrno>
-#include <csignal>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -29,9 +30,10 @@ constexpr char kTemporaryPattern[] = ".swXXXXXX";
 // The temporary files being written, kept where a signal handler can read them: a slot's
 // path is complete before the slot is marked used.
 struct TemporarySlot {
-  volatile std::sig_atomic_t used = 0;
+  std::atomic<bool> used{};
   char path[PATH_MAX] = {};
 };
+static_assert(std::atomic<bool>::is_always_lock_free, "read by the signal handler");
 std::array<TemporarySlot, 32> temporaries;
 
 // Device and inode of every file the run has read.
@@ -54,10 +56,10 @@ std::string followLinks(std::string path) {
     struct stat info;
     if (::lstat(path.c_str(), &info) != 0) return errno == ENOENT ? path : std::string();
     if (!S_ISLNK(info.st_mode)) return path;
-    std::string target(PATH_MAX, '\0');
-    const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+    std::array<char, PATH_MAX> buffer;
+    const ssize_t length = ::readlink(path.c_str(), buffer.data(), buffer.size());
     if (length <= 0) return std::string();
-    target.resize(static_cast<std::size_t>(length));
+    std::string target(buffer.data(), static_cast<std::size_t>(length));
     const std::size_t slash = path.rfind('/');
     if (target.front() != '/' && slash != std::string::npos) {
       target.insert(0, path, 0, slash + 1);
@@ -70,15 +72,14 @@ std::string followLinks(std::string path) {
 // The temporary file's path: in the same folder as the target, so that the rename stays on
 // one file system and cannot be seen half done.
 std::string temporaryPathFor(const std::string& target) {
-  const std::size_t slash = target.rfind('/');
-  if (slash == std::string::npos) return kTemporaryPattern;
-  return target.substr(0, slash + 1) + kTemporaryPattern;
+  return std::filesystem::path(target).replace_filename(kTemporaryPattern).string();
 }
 
 // The mode a new file would get from open(): read and write for all, less the umask.
 mode_t newFileMode() {
   static const mode_t mode = [] {
-    const mode_t mask = ::umask(0);
+    // While the mask is probed, a file created by another thread gets no permissions at all.
+    const mode_t mask = ::umask(S_IRWXU | S_IRWXG | S_IRWXO);
     ::umask(mask);
     return 0666 & ~mask;
   }();
@@ -87,7 +88,7 @@ mode_t newFileMode() {
 
 struct Temporary {
   int fd;
-  int slot;
+  std::size_t slot;
 };
 
 // Creates the temporary file in a free slot; nothing when the path is too long, every slot is
@@ -97,21 +98,21 @@ std::optional<Temporary> createTemporary(const std::string& path) {
   for (std::size_t slot = 0; slot < temporaries.size(); ++slot) {
     TemporarySlot& entry = temporaries[slot];
     if (entry.used) continue;
-    std::memcpy(entry.path, path.c_str(), path.size() + 1);
+    std::strcpy(entry.path, path.c_str());
     // Marked before the file exists, so that a signal after mkstemp still finds it.
-    entry.used = 1;
+    entry.used = true;
     const int fd = ::mkstemp(entry.path);
-    if (fd >= 0) return Temporary{fd, static_cast<int>(slot)};
-    entry.used = 0;
+    if (fd >= 0) return Temporary{fd, slot};
+    entry.used = false;
     return std::nullopt;
   }
   return std::nullopt;
 }
 
-void releaseSlot(int slot, bool removeFile) {
-  TemporarySlot& entry = temporaries[static_cast<std::size_t>(slot)];
+void releaseSlot(std::size_t slot, bool removeFile) {
+  TemporarySlot& entry = temporaries[slot];
   if (removeFile) ::unlink(entry.path);
-  entry.used = 0;
+  entry.used = false;
 }
 
 }  // namespace
@@ -140,10 +141,8 @@ OutputFile::Opened OutputFile::create(const std::string& name) {
     stream_ = ::fdopen(temporary->fd, "w");
     if (stream_ == nullptr) ::close(temporary->fd);
   }
-  if (stream_ == nullptr) {
-    discard();
-    return Opened::refused;
-  }
+  // A failed open leaves any temporary to the destructor.
+  if (stream_ == nullptr) return Opened::refused;
   if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
   std::setvbuf(stream_, buffer_.get(), _IOFBF, kBufferSize);
   return Opened::yes;
@@ -175,20 +174,20 @@ bool OutputFile::close(Output& out) {
 void OutputFile::discard() {
   if (stream_ != nullptr) std::fclose(stream_);
   stream_ = nullptr;
-  if (slot_ >= 0) releaseSlot(slot_, true);
-  slot_ = -1;
+  if (slot_) releaseSlot(*slot_, true);
+  slot_.reset();
 }
 
 bool OutputFile::finish() {
   const bool writesFailed = std::ferror(stream_) != 0;
   const bool closeFailed = std::fclose(stream_) != 0;
   stream_ = nullptr;
-  if (slot_ < 0) return !writesFailed && !closeFailed;
-  const char* temporary = temporaries[static_cast<std::size_t>(slot_)].path;
+  if (!slot_) return !writesFailed && !closeFailed;
+  const char* temporary = temporaries[*slot_].path;
   const bool renamed =
       !writesFailed && !closeFailed && std::rename(temporary, target_.c_str()) == 0;
-  releaseSlot(slot_, !renamed);
-  slot_ = -1;
+  releaseSlot(*slot_, !renamed);
+  slot_.reset();
   return renamed;
 }
 

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,8 +60,8 @@ class OutputFile {
   std::FILE* stream_ = nullptr;
   std::unique_ptr<char[]> buffer_;
   std::string name_;
-  std::string target_;  // the file the name leads to, through any symbolic links
-  int slot_ = -1;       // the temporary file's entry in the list of removable files
+  std::string target_;               // the file the name leads to, through any symbolic links
+  std::optional<std::size_t> slot_;  // the temporary file's entry in the removable files
 };
 
 // Marks the file at `path`, read by this run, as one no result file may replace.

@@ -3,7 +3,6 @@
 // faster than formatting each line.
 #pragma once
 
-#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -11,11 +10,7 @@
 
 namespace seedweave {
 
-inline void appendInt(std::string& line, std::int32_t value) {
-  char digits[12];
-  const auto result = std::to_chars(digits, digits + sizeof digits, value);
-  line.append(digits, result.ptr);
-}
+inline void appendInt(std::string& line, std::int32_t value) { line += std::to_string(value); }
 
 inline void putLine(std::FILE* stream, const std::string& line) {
   std::fwrite(line.data(), 1, line.size(), stream);

@@ -1,5 +1,7 @@
 #include "search/missing_steps.hpp"
 
+#include <utility>
+
 namespace seedweave {
 
 MissingStepReporter::MissingStepReporter(const Network& network, const InteractionFilter& filter,
@@ -14,8 +16,9 @@ MissingStepReporter::MissingStepReporter(const Network& network, const Interacti
 void MissingStepReporter::measureDetours(int maxLength, const DistanceMap& toB,
                                          const std::vector<Step>& failing,
                                          const PathArcFinder& region) {
-  for (NodeId node : measured_) detour_[static_cast<std::size_t>(node)] = DistanceMap::kUnreached;
-  measured_.clear();
+  for (NodeId node : std::exchange(measured_, {})) {
+    detour_[static_cast<std::size_t>(node)] = DistanceMap::kUnreached;
+  }
   std::vector<std::vector<NodeId>> buckets(static_cast<std::size_t>(maxLength + 1));
   for (const Step& step : failing) {
     const NodeId head = network_.otherEnd(network_.interaction(step.walked), step.from);

@@ -16,14 +16,14 @@ namespace {
 // Writes "Searching for pathways between A and B of maximum length L...\n" lines. A large
 // run prints millions of them, so each target's tail ("B of maximum length L...\n") is made
 // once per phase and each source's head once per source, and the lines are gathered into
-// blocks written at once: anything else printed during a phase must call flush() first.
+// blocks written at once: anything else printed during a phase must call flush() first, and
+// each phase ends with flush().
 class PairAnnouncer {
  public:
   PairAnnouncer(const Network& network, Output& out) : network_(network), out_(out) {}
 
   // Starts a phase whose pairs are searched with this length towards these targets.
   void begin(int maxLength, const NodeSet& targets) {
-    flush();
     const std::string ending = std::string(messages::kSearchingPairEnd) +
                                std::to_string(maxLength) + messages::kSearchingPairClose;
     tails_.clear();
@@ -33,7 +33,6 @@ class PairAnnouncer {
       tails_ += ending;
       tailStarts_.push_back(tails_.size());
     }
-    from_ = none;
   }
 
   // The line of the pair from `from` to the target at this position of the phase's list.
@@ -143,10 +142,12 @@ void SubnetworkBuilder::searchSeedPairs() {
   SeedDistances distances(filter_.adjacency(), seeds_, maxLength_ - 1);
   const bool announcing = announcePairs_ && (countNodeList(seeds_) > 100 || maxLength_ > 3);
   if (announcing) announcer_.begin(maxLength_, seeds_);
-  for (std::size_t i = 0; i < seeds_.size(); ++i) {
-    for (std::size_t j = i + 1; j < seeds_.size(); ++j) {
-      if (announcing) announcer_.announce(seeds_[i], j);
-      searchPair(seeds_[i], seeds_[j], distances.map(i, 0), distances.map(j, 1));
+  std::size_t i = 0;
+  for (const NodeId a : seeds_) {
+    const DistanceMap& fromA = distances.map(i++, 0);
+    for (std::size_t j = i; j < seeds_.size(); ++j) {
+      if (announcing) announcer_.announce(a, j);
+      searchPair(a, seeds_[j], fromA, distances.map(j, 1));
     }
   }
   announcer_.flush();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 
 namespace seedweave {
 
@@ -17,17 +18,18 @@ void SubnetworkTable::addInteractionToIntHash(InteractionId id) {
 // Sorted on one 64-bit key per member, bucket above id, so that the comparisons do not
 // fetch node records.
 std::vector<InteractionId> SubnetworkTable::inBucketOrder() const {
+  constexpr int kIdBits = std::numeric_limits<std::uint32_t>::digits;
   std::vector<std::uint64_t> keys;
-  keys.reserve(members_.size());
   for (InteractionId id : members_) {
     const auto bucket =
         static_cast<std::uint32_t>(network_->node(network_->interaction(id).first).nameBucket);
-    keys.push_back(std::uint64_t{bucket} << 32 | static_cast<std::uint32_t>(id));
+    keys.push_back(std::uint64_t{bucket} << kIdBits | static_cast<std::uint32_t>(id));
   }
   std::sort(keys.begin(), keys.end());
   std::vector<InteractionId> ordered;
-  ordered.reserve(keys.size());
-  for (std::uint64_t key : keys) ordered.push_back(static_cast<InteractionId>(key & 0xffffffffu));
+  for (std::uint64_t key : keys) {
+    ordered.push_back(static_cast<InteractionId>(static_cast<std::uint32_t>(key)));
+  }
   return ordered;
 }
 

@@ -23,14 +23,6 @@ class Cycles : public ::testing::Test {
   Cycles() { fs::current_path(dir_.path()); }
   ~Cycles() override { fs::current_path(previous_); }
 
-  static std::string dump(const Network& net, const std::string& node, int maxSize,
-                          int minReferences = 0, int maxArticleLoad = 0) {
-    Output out;
-    dumpCycles(net, net.getInteractorFromHash(node), maxSize, kPaths,
-               InteractionFilter(net, minReferences, maxArticleLoad), out);
-    return out.takeCaptured();
-  }
-
   const fs::path previous_ = fs::current_path();
   testing::TempDir dir_;
 };
@@ -108,7 +100,10 @@ TEST_F(Cycles, MatchTheLiteralWalkOnRandomNetworks) {
     const int maxArticleLoad = round % 2 == 0 ? 0 : static_cast<int>(2 + random() % 6);
     for (NodeId node = 0; node < static_cast<NodeId>(net.nodeCount()); ++node) {
       const std::string name = net.name(node);
-      const std::string printed = dump(net, name, maxSize, minReferences, maxArticleLoad);
+      Output out;
+      dumpCycles(net, node, maxSize, kPaths, InteractionFilter(net, minReferences, maxArticleLoad),
+                 out);
+      const std::string printed = out.takeCaptured();
       LiteralWalk literal{net, maxSize, reference::Filter(net, minReferences, maxArticleLoad)};
       literal.run(node);
       SCOPED_TRACE("round " + std::to_string(round) + " node " + name);
@@ -118,6 +113,7 @@ TEST_F(Cycles, MatchTheLiteralWalkOnRandomNetworks) {
       for (int size = 3; size <= maxSize; ++size) {
         const std::string kind = size == 3 ? "cliques" : std::to_string(size) + "cycles";
         EXPECT_EQ(dir_.read(name + "-" + kind + ".txt"), literal.cycleFiles[size - 3]);
+        EXPECT_NE(printed.find(" to file " + name + "-" + kind + ".txt\n"), std::string::npos);
       }
     }
   }

@@ -53,26 +53,13 @@ TEST(SigWriters, FilteredKeepOnlyCitationsWithinTheLoadLimit) {
   }
 }
 
-// A replaced result keeps every permission bit of the file it replaces. Defined before the
-// refusal test, which records inputs by inode for the whole process: a later file may reuse one.
-TEST(OutputFile, ReplacedFileKeepsItsMode) {
-  testing::TempDir dir;
-  const std::string name = dir.write("net.sif", "old\n");
-  std::filesystem::permissions(name, std::filesystem::perms(0751));
-  Output out;
-  OutputFile file;
-  ASSERT_TRUE(file.open(name, out));
-  std::fputs("new\n", file.stream());
-  ASSERT_TRUE(file.close(out));
-  EXPECT_EQ(dir.read("net.sif"), "new\n");
-  EXPECT_EQ(std::filesystem::status(name).permissions(), std::filesystem::perms(0751));
-}
-
-// A link's relative target is read from the link's own folder, not from the working one.
-TEST(OutputFile, LinkWithRelativeTargetInAnotherFolder) {
+// A link's relative target is read from the link's own folder, not from the working one, and
+// the file replaced there keeps every permission bit. Defined before the refusal test, which
+// records inputs by inode for the whole process: a later file may reuse one.
+TEST(OutputFile, LinkWithRelativeTargetInAnotherFolderKeepsTheTargetsMode) {
   testing::TempDir dir;
   std::filesystem::create_directory(dir.path() / "sub");
-  dir.write("sub/real.sif", "old\n");
+  std::filesystem::permissions(dir.write("sub/real.sif", "old\n"), std::filesystem::perms(0751));
   std::filesystem::create_symlink("real.sif", dir.path() / "sub" / "link.sif");
   Output out;
   OutputFile file;
@@ -81,6 +68,32 @@ TEST(OutputFile, LinkWithRelativeTargetInAnotherFolder) {
   ASSERT_TRUE(file.close(out));
   EXPECT_EQ(dir.read("sub/real.sif"), "new\n");
   EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "sub" / "link.sif"));
+  EXPECT_EQ(std::filesystem::status(dir.path() / "sub" / "real.sif").permissions(),
+            std::filesystem::perms(0751));
+}
+
+// At most 32 files are under way; closing, discarding or creating anew frees a file's place
+// once only, and leaves no temporary file behind. A new file gets the mode open() gives it.
+TEST(OutputFile, HoldsAtMost32FilesAndFreesEachPlaceOnce) {
+  testing::TempDir dir;
+  const auto path = [&](std::size_t i) { return (dir.path() / std::to_string(i)).string(); };
+  Output out;
+  OutputFile first, second;
+  {
+    std::vector<OutputFile> files(33);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+      EXPECT_EQ(files[i].create(path(i)) == OutputFile::Opened::yes, i < 32) << i;
+    }
+    ASSERT_TRUE(files[0].close(out));
+    files[1].discard();
+    first.create(path(40));
+    ASSERT_EQ(first.create(path(41)), OutputFile::Opened::yes);
+    ASSERT_EQ(second.create(path(42)), OutputFile::Opened::yes);
+  }
+  EXPECT_TRUE(first.close(out) && second.close(out));
+  EXPECT_EQ(std::filesystem::status(path(0)).permissions(),
+            std::filesystem::status(dir.write("plain", "")).permissions());
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 4);
 }
 
 // The recorded sessions cover links, loops, folders and over-long names.

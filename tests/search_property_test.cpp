@@ -19,8 +19,7 @@ constexpr int kCasesPerNetwork = 12;
 
 TEST(EnumerationProperty, ArrivalsAndMessagesMatchTheExhaustiveSearch) {
   testing::RandomNetworks random(20261206);
-  int withPathways = 0;
-  int withMessages = 0;
+  int withPathways = 0, withMessages = 0;
   for (int round = 0; round < 400; ++round) {
     const Network network = random.next();
     for (int use = 0; use < kCasesPerNetwork; ++use) {
@@ -52,8 +51,7 @@ TEST(EnumerationProperty, ArrivalsAndMessagesMatchTheExhaustiveSearch) {
 // Random networks, or with `plantHub` networks around a hub with seeds among its partners.
 void compareConstructions(std::uint32_t seed, bool plantHub) {
   testing::RandomNetworks random(seed);
-  int withMessages = 0;
-  int longWithSubnetwork = 0;
+  int withMessages = 0, longWithSubnetwork = 0;
   for (int round = 0; round < 400; ++round) {
     const Network network = random.next(plantHub);
     for (int use = 0; use < kCasesPerNetwork; ++use) {
@@ -70,8 +68,7 @@ void compareConstructions(std::uint32_t seed, bool plantHub) {
                               seeds, maxLength, actual);
       ASSERT_EQ(actual.captured(), expected) << "round " << round;
       const std::vector<InteractionId> members = fast.inBucketOrder();
-      ASSERT_EQ(std::set<InteractionId>(members.begin(), members.end()), literal)
-          << "round " << round;
+      ASSERT_EQ(std::set(members.begin(), members.end()), literal) << "round " << round;
       withMessages += expected.find("missing") == std::string::npos ? 0 : 1;
       longWithSubnetwork += maxLength >= 5 && !literal.empty() ? 1 : 0;
     }

@@ -3,6 +3,7 @@
 // and the literal construction and requires the same output.
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -19,33 +20,25 @@ namespace {
 std::size_t announced(const std::vector<std::pair<std::string, std::string>>& pairs,
                       const std::vector<std::string>& seedNames, int maxLength) {
   std::string sig;
-  for (std::size_t i = 0; i < pairs.size(); ++i) {
+  for (std::size_t i = 0; i < pairs.size(); ++i)
     sig += testing::sigLine(pairs[i].first, pairs[i].second, "0", "T", std::to_string(i + 1));
-  }
   const Network net = testing::loadNetwork({sig});
   NodeSet seeds;
-  for (const std::string& name : seedNames) {
+  for (const std::string& name : seedNames)
     addInteractorToIntList(seeds, net.getInteractorFromHash(name));
-  }
   std::string literal;
   reference::getNetworkFromNodes(net, seeds, maxLength, reference::Filter(net, 0, 0), literal);
   Output fast;
   getNetworkFromNodes(net, InteractionFilter(net, 0, 0), seeds, maxLength, fast);
   EXPECT_EQ(fast.captured(), literal);
-  std::size_t lines = 0;
-  for (std::size_t at = 0; (at = literal.find(" of maximum length ", at)) != std::string::npos;
-       ++at) {
-    ++lines;
-  }
-  return lines;
+  const std::regex announcement(" of maximum length ");
+  return std::distance(std::sregex_iterator(literal.begin(), literal.end(), announcement), {});
 }
 
 // A chain of 100 or 101 seeds (no intermediates), and seeds A and B joined through 100 or
 // 101 intermediates.
 TEST(Subnetwork, PairsAreAnnouncedAbove100SeedsOrIntermediatesOrBeyondLength3) {
-  const auto named = [](char prefix, std::size_t i) {
-    return std::to_string(i).insert(0, 1, prefix);
-  };
+  const auto named = [](char prefix, std::size_t i) { return prefix + std::to_string(i); };
   for (const std::size_t n : {100u, 101u}) {
     std::vector<std::pair<std::string, std::string>> chain, fan;
     std::vector<std::string> seeds{"S0"};
@@ -72,11 +65,12 @@ TEST(Subnetwork, PairsAreAnnouncedAbove100SeedsOrIntermediatesOrBeyondLength3) {
 TEST(Subnetwork, LengthsBeyondTheRangeAreRefused) {
   const Network net = testing::loadNetwork({testing::sigLine("S0", "S1", "0", "T", "1")});
   Output out;
-  for (const int length : {-1, 7}) {
-    EXPECT_THROW(getNetworkFromNodes(net, InteractionFilter(net, 0, 0), NodeSet{}, length, out),
-                 std::out_of_range)
-        << length;
-  }
+  const auto search = [&](int length) {
+    getNetworkFromNodes(net, InteractionFilter(net, 0, 0), NodeSet{}, length, out);
+  };
+  EXPECT_THROW(search(-1), std::out_of_range);
+  EXPECT_THROW(search(7), std::out_of_range);
+  EXPECT_NO_THROW(search(0));
 }
 
 }  // namespace
