@@ -29,12 +29,11 @@ std::string written(const Network& net, const std::vector<InteractionId>& ids, b
 
 TEST(SigWriters, FilteredKeepOnlyCitationsWithinTheLoadLimit) {
   // Article 100 is cited by six interactions (load 6), article 200 by two (load 2).
-  std::string text = sigLine("A", "B", "0", "T", "100") + sigLine("A", "B", "0", "T", "200") +
-                     sigLine("P", "Q", "0", "T", "200");
-  for (const char* other : {"C", "D", "E", "F", "G"}) text += sigLine("X", other, "0", "T", "100");
-  const Network net = loadNetwork({text});
   const std::string ab100 = sigLine("A", "B", "0", "T", "100"),
                     ab200 = sigLine("A", "B", "0", "T", "200");
+  std::string text = ab100 + ab200 + sigLine("P", "Q", "0", "T", "200");
+  for (const char* other : {"C", "D", "E", "F", "G"}) text += sigLine("X", other, "0", "T", "100");
+  const Network net = loadNetwork({text});
   struct Case {
     InteractionId id;  // 0 is A-B, 2 is X-C
     int minReferences, maxArticleLoad;
@@ -53,14 +52,15 @@ TEST(SigWriters, FilteredKeepOnlyCitationsWithinTheLoadLimit) {
   }
 }
 
-// A link's relative target is read from the link's own folder, not from the working one, and
-// the file replaced there keeps every permission bit. Defined before the refusal test, which
-// records inputs by inode for the whole process: a later file may reuse one.
+// A link's relative target is read from the link's own folder, not from the working one, an
+// absolute one as it is, and the file replaced there keeps every permission bit. Defined before the
+// refusal test, which records inputs by inode for the whole process: a later file may reuse one.
 TEST(OutputFile, LinkWithRelativeTargetInAnotherFolderKeepsTheTargetsMode) {
   testing::TempDir dir;
   std::filesystem::create_directory(dir.path() / "sub");
   std::filesystem::permissions(dir.write("sub/real.sif", "old\n"), std::filesystem::perms(0751));
-  std::filesystem::create_symlink("real.sif", dir.path() / "sub" / "link.sif");
+  std::filesystem::create_symlink("a", dir.path() / "sub" / "link.sif");
+  std::filesystem::create_symlink(dir.path() / "sub" / "real.sif", dir.path() / "sub" / "a");
   Output out;
   OutputFile file;
   ASSERT_TRUE(file.open((dir.path() / "sub" / "link.sif").string(), out));
@@ -87,6 +87,7 @@ TEST(OutputFile, HoldsAtMost32FilesAndFreesEachPlaceOnce) {
     ASSERT_TRUE(files[0].close(out));
     files[1].discard();
     first.create(path(40));
+    EXPECT_EQ(second.create(path(99) + "/missing"), OutputFile::Opened::refused);
     ASSERT_EQ(first.create(path(41)), OutputFile::Opened::yes);
     ASSERT_EQ(second.create(path(42)), OutputFile::Opened::yes);
   }

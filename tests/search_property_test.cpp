@@ -25,9 +25,8 @@ TEST(EnumerationProperty, ArrivalsAndMessagesMatchTheExhaustiveSearch) {
     for (int use = 0; use < kCasesPerNetwork; ++use) {
       const int maxLength = random.pick(0, 6);
       const auto [minReferences, maxArticleLoad] = random.filter();
-      const auto nodes = static_cast<int>(network.nodeCount());
-      const NodeId source = random.pick(0, nodes - 1);
-      const NodeId target = random.pick(0, nodes - 1);
+      const int last = static_cast<int>(network.nodeCount()) - 1;
+      const NodeId source = random.pick(0, last), target = random.pick(0, last);
       std::string expected;
       const reference::PathwayList pathways = reference::getPathways(
           network, source, target, maxLength,
