@@ -125,23 +125,27 @@ OutputFile::Opened OutputFile::create(const std::string& name) {
   target_ = followLinks(name);
   if (target_.empty()) return Opened::refused;
   struct stat info;
-  const bool exists = ::stat(target_.c_str(), &info) == 0;
-  if (exists && isInput(info)) return Opened::input;
-  if (exists && (S_ISDIR(info.st_mode) || ::access(target_.c_str(), W_OK) != 0)) {
-    return Opened::refused;
-  }
-  if (exists && !S_ISREG(info.st_mode)) {
-    // A device or a pipe cannot be renamed over: it is written in place.
-    stream_ = std::fopen(target_.c_str(), "w");
-  } else {
-    const std::optional<Temporary> temporary = createTemporary(temporaryPathFor(target_));
-    if (!temporary) return Opened::refused;
-    slot_ = temporary->slot;
-    ::fchmod(temporary->fd, exists ? (info.st_mode & 0777) : newFileMode());
-    stream_ = ::fdopen(temporary->fd, "w");
-    if (stream_ == nullptr) ::close(temporary->fd);
-  }
-  // A failed open leaves any temporary to the destructor.
+  if (::stat(target_.c_str(), &info) != 0) return writeTemporary(newFileMode());
+  if (isInput(info)) return Opened::input;
+  if (S_ISDIR(info.st_mode) || ::access(target_.c_str(), W_OK) != 0) return Opened::refused;
+  // A device or a pipe cannot be renamed over: it is written in place.
+  if (!S_ISREG(info.st_mode)) return writeTo(std::fopen(target_.c_str(), "w"));
+  return writeTemporary(info.st_mode & 0777);
+}
+
+OutputFile::Opened OutputFile::writeTemporary(mode_t mode) {
+  const std::optional<Temporary> temporary = createTemporary(temporaryPathFor(target_));
+  if (!temporary) return Opened::refused;
+  slot_ = temporary->slot;
+  ::fchmod(temporary->fd, mode);
+  std::FILE* stream = ::fdopen(temporary->fd, "w");
+  if (stream == nullptr) ::close(temporary->fd);
+  return writeTo(stream);
+}
+
+// A failed open leaves any temporary to the destructor.
+OutputFile::Opened OutputFile::writeTo(std::FILE* stream) {
+  stream_ = stream;
   if (stream_ == nullptr) return Opened::refused;
   if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
   std::setvbuf(stream_, buffer_.get(), _IOFBF, kBufferSize);

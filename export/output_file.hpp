@@ -6,6 +6,8 @@
 // once, and a name is followed through at most 40 links.
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -55,6 +57,10 @@ class OutputFile {
   static const std::vector<std::string>& written();
 
  private:
+  // Writes to a new temporary file with this mode, in the target's folder.
+  Opened writeTemporary(mode_t mode);
+  // Takes the stream (null when its open failed) and gives it the large buffer.
+  Opened writeTo(std::FILE* stream);
   bool finish();
 
   std::FILE* stream_ = nullptr;
