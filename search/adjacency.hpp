@@ -36,7 +36,7 @@ class FilteredAdjacency {
     }
     std::partial_sum(offsets_.begin(), offsets_.end(), offsets_.begin());
     neighbours_.resize(offsets_.back());
-    std::vector<std::size_t> filled(offsets_.begin(), offsets_.end() - 1);
+    std::vector<std::size_t> filled(offsets_);
     for (InteractionId id = 0; id < total; ++id) {
       if (!passes(id)) continue;
       forEachEnd(network.interaction(id), [&](NodeId end, NodeId other) {

@@ -20,13 +20,11 @@ int getIntMinReferences(const Network& network, const INTERACTION& interaction) 
   return largest;
 }
 
+// Within the load limit, every citation is within it and counts.
 bool passesInteractionFilter(const Network& network, const INTERACTION& interaction,
                              int minReferences, int maxArticleLoad) {
-  if (minReferences != 0 &&
-      countPMIDsFiltered(network, interaction, maxArticleLoad) < minReferences) {
-    return false;
-  }
-  return maxArticleLoad == 0 || getIntMinReferences(network, interaction) <= maxArticleLoad;
+  return passesArticleLoadTest(network, interaction, maxArticleLoad) &&
+         static_cast<int>(interaction.pmids.size()) >= minReferences;
 }
 
 bool passesArticleLoadTest(const Network& network, const INTERACTION& interaction,

@@ -1,7 +1,9 @@
 #include "search/hop_distances.hpp"
 
 #include <algorithm>
+#include <functional>
 #include <numeric>
+#include <span>
 
 namespace seedweave {
 
@@ -27,7 +29,6 @@ SavedBall DistanceMap::save() const {
 
 void DistanceMap::restore(const SavedBall& ball) {
   clear();
-  reached_.reserve(ball.nodes.size());
   for (std::size_t hops = 0; hops < ball.layerStarts.size(); ++hops) {
     const std::size_t end =
         hops + 1 < ball.layerStarts.size() ? ball.layerStarts[hops + 1] : ball.nodes.size();
@@ -43,34 +44,34 @@ SeedDistances::SeedDistances(const FilteredAdjacency& adjacency, const NodeSet& 
     : adjacency_(adjacency),
       seeds_(seeds),
       radius_(radius),
-      fullMap_(seeds.size(), -1),
+      fullMap_(seeds.size(), none),
       working_{DistanceMap(adjacency.nodeCount()), DistanceMap(adjacency.nodeCount())} {
-  saved_.resize(seeds.size());
-  std::size_t savedBytes = 0;
-  for (std::size_t seed = 0; seed < seeds.size(); ++seed) {
-    working_[0].explore(adjacency, seeds[seed], radius);
-    savedBytes += working_[0].reached().size() * sizeof(NodeId);
-    if (savedBytes <= savedBallBytes) saved_[seed] = working_[0].save();
+  if (seeds.empty()) return;
+  DistanceMap& scratch = working_.front();
+  std::size_t savedBytes{};
+  for (NodeId seed : seeds) {
+    scratch.explore(adjacency, seed, radius);
+    savedBytes += scratch.reached().size() * sizeof(NodeId);
+    saved_.push_back(savedBytes <= savedBallBytes ? scratch.save() : SavedBall{});
   }
   std::vector<std::size_t> bySize(seeds.size());
   std::iota(bySize.begin(), bySize.end(), std::size_t{0});
-  std::stable_sort(bySize.begin(), bySize.end(), [&](std::size_t x, std::size_t y) {
-    return saved_[x].nodes.size() > saved_[y].nodes.size();
-  });
-  const std::size_t nodeCount = std::max<std::size_t>(adjacency.nodeCount(), 1);
-  const std::size_t fullMaps = std::min(bySize.size(), kFullMapBytes / nodeCount);
-  for (std::size_t rank = 0; rank < fullMaps; ++rank) {
-    SavedBall& ball = saved_[bySize[rank]];
+  std::ranges::stable_sort(bySize, std::ranges::greater{},
+                           [&](std::size_t seed) { return saved_[seed].nodes.size(); });
+  const std::size_t nodeCount = adjacency.nodeCount();
+  const std::size_t fullMaps = std::min(bySize.size(), kMapBudgetBytes / nodeCount);
+  for (std::size_t seed : std::span(bySize).first(fullMaps)) {
+    SavedBall& ball = saved_[seed];
     if (ball.nodes.size() * 256 < nodeCount) break;
-    fullMap_[bySize[rank]] = static_cast<int>(full_.size());
-    full_.emplace_back(adjacency.nodeCount());
+    fullMap_[seed] = static_cast<int>(full_.size());
+    full_.emplace_back(nodeCount);
     full_.back().restore(ball);
     ball = SavedBall{};
   }
 }
 
 const DistanceMap& SeedDistances::map(std::size_t seed, std::size_t slot) {
-  if (fullMap_[seed] >= 0) return full_[static_cast<std::size_t>(fullMap_[seed])];
+  if (fullMap_[seed] != none) return full_[static_cast<std::size_t>(fullMap_[seed])];
   if (restored_[slot] != seed) {
     if (saved_[seed].layerStarts.empty()) {
       working_[slot].explore(adjacency_, seeds_[seed], radius_);

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "search/adjacency.hpp"
@@ -25,7 +26,7 @@ struct SavedBall {
 // explored, not the size of the network.
 class DistanceMap {
  public:
-  static constexpr std::uint8_t kUnreached = 255;
+  static constexpr std::uint8_t kUnreached = std::numeric_limits<std::uint8_t>::max();
 
   explicit DistanceMap(std::size_t nodeCount) : hops_(nodeCount, kUnreached) {}
 
@@ -80,31 +81,33 @@ void DistanceMap::explore(const FilteredAdjacency& adjacency, NodeId centre, int
 // is searched again whenever asked for. One search per seed is made at construction.
 class SeedDistances {
  public:
-  static constexpr std::size_t kSavedBallBytes = std::size_t{32} << 20;
+  // The memory for saved balls, and again for full maps.
+  static constexpr std::size_t kMapBudgetBytes = std::size_t{32} << 20;
 
   // Time complexity: O(searches of the seeds + their balls × log seeds).
   SeedDistances(const FilteredAdjacency& adjacency, const NodeSet& seeds, int radius,
-                std::size_t savedBallBytes = kSavedBallBytes);
+                std::size_t savedBallBytes = kMapBudgetBytes);
 
-  // The map of the seed at this position of the seed list. A restored map stays valid until
-  // the next call with the same slot (0 or 1), so two maps can be held at once.
+  // Slots for restored maps: a restored map stays valid until the next call with its slot,
+  // so this many maps can be held at once.
+  static constexpr std::size_t kSlots = 2;
+
+  // The map of the seed at this position of the seed list, restored in `slot` if need be.
   // Time complexity: O(1), or O(the ball and the one it replaces) to restore or search again.
   const DistanceMap& map(std::size_t seed, std::size_t slot);
 
  private:
-  static constexpr std::size_t kFullMapBytes = std::size_t{32} << 20;
-  static constexpr std::size_t kNoSeed = static_cast<std::size_t>(-1);
+  static constexpr std::size_t kNoSeed = std::numeric_limits<std::size_t>::max();
 
   const FilteredAdjacency& adjacency_;
   const NodeSet& seeds_;
   int radius_;
   // Per seed; a ball without layers was not saved.
-
   std::vector<SavedBall> saved_;
-  std::vector<int> fullMap_;  // per seed: its index in full_, or -1
+  std::vector<int> fullMap_;  // per seed: its index in full_, or none
   std::vector<DistanceMap> full_;
-  std::array<DistanceMap, 2> working_;
-  std::array<std::size_t, 2> restored_{kNoSeed, kNoSeed};
+  std::array<DistanceMap, kSlots> working_;
+  std::array<std::size_t, kSlots> restored_{kNoSeed, kNoSeed};
 };
 
 }  // namespace seedweave

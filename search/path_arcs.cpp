@@ -14,7 +14,7 @@ bool contains(const std::vector<NodeId>& nodes, NodeId node) {
 }  // namespace
 
 PathArcFinder::PathArcFinder(const Network& network, const InteractionFilter& filter)
-    : network_(network), filter_(filter), regionIndex_(network.nodeCount(), -1) {}
+    : network_(network), filter_(filter), regionIndex_(network.nodeCount(), none) {}
 
 const std::vector<Step>& PathArcFinder::find(NodeId a, NodeId b, int maxLength,
                                              const DistanceMap& fromA, const DistanceMap& fromB) {
@@ -38,10 +38,8 @@ const std::vector<Step>& PathArcFinder::find(NodeId a, NodeId b, int maxLength,
 }
 
 void PathArcFinder::clear() {
-  for (NodeId node : region_) regionIndex_[static_cast<std::size_t>(node)] = -1;
+  for (NodeId node : region_) regionIndex_[static_cast<std::size_t>(node)] = none;
   region_.clear();
-  forward_.clear();
-  backward_.clear();
   sets_.clear();
   steps_.clear();
   neighboursSorted_ = false;
@@ -56,13 +54,15 @@ void PathArcFinder::addToRegion(NodeId node) {
 // together, so within L - 1 hops of both: the smaller of the two balls holds them all.
 void PathArcFinder::collectRegion(NodeId a, NodeId b, const DistanceMap& fromA,
                                   const DistanceMap& fromB) {
-  addToRegion(a);
-  addToRegion(b);
-  const bool aSmaller = fromA.reached().size() <= fromB.reached().size();
-  for (NodeId node : aSmaller ? fromA.reached() : fromB.reached()) {
+  const auto& smaller =
+      std::ranges::min(fromA.reached(), fromB.reached(), {},
+                       [](const std::vector<NodeId>& ball) { return ball.size(); });
+  for (NodeId node : smaller) {
     if (node == a || node == b) continue;
     if (fromA[node] + fromB[node] <= maxLength_) addToRegion(node);
   }
+  addToRegion(a);
+  addToRegion(b);
 }
 
 // Nodes whose passing interactions outnumber the region kHubFactor times are hubs: the
@@ -82,8 +82,7 @@ void PathArcFinder::linkRegion() {
   for (std::size_t index = 0; index < region_.size(); ++index) {
     if (!isHub_[index]) linkByScan(index);
   }
-  std::stable_sort(toHubs_.begin(), toHubs_.end(),
-                   [](const HubLink& x, const HubLink& y) { return x.hub < y.hub; });
+  std::ranges::stable_sort(toHubs_, {}, &HubLink::hub);
   auto reversed = toHubs_.begin();
   for (std::uint32_t hub : hubs_) {
     linkRanges_[hub].begin = static_cast<std::uint32_t>(links_.size());
@@ -130,10 +129,10 @@ void PathArcFinder::allocateLevels(const Side& side) {
     if (node == side.forbidden) continue;
     if (node == side.origin) {
       levels.low = 0;
-      levels.high = maxLength_ - 1;
+      levels.high = topLevel();
     } else {
       levels.low = (*side.near)[node];
-      levels.high = std::min(maxLength_ - 1, maxLength_ - (*side.far)[node]);
+      levels.high = maxLength_ - (*side.far)[node];
     }
     levels.offset = static_cast<std::uint32_t>(sets_.size());
     if (levels.high >= levels.low) {
@@ -142,7 +141,7 @@ void PathArcFinder::allocateLevels(const Side& side) {
   }
   const Levels& origin = (*side.levels)[static_cast<std::size_t>(regionIndex(side.origin))];
   for (int level = origin.low; level <= origin.high; ++level) {
-    EssentialSet& set = sets_[origin.offset + static_cast<std::size_t>(level - origin.low)];
+    EssentialSet& set = sets_[origin.offset + static_cast<std::size_t>(level)];  // low is 0
     set.size = 1;
     set.nodes[0] = side.origin;
   }
@@ -150,7 +149,7 @@ void PathArcFinder::allocateLevels(const Side& side) {
 
 // Layer by layer: a set of level k needs only sets of level k - 1.
 void PathArcFinder::labelSide(const Side& side) {
-  for (int level = 1; level < maxLength_; ++level) {
+  for (int level = 1; level <= topLevel(); ++level) {
     for (std::size_t index = 0; index < region_.size(); ++index) {
       const NodeId node = region_[index];
       const Levels& levels = (*side.levels)[index];
@@ -189,9 +188,7 @@ PathArcFinder::EssentialSet PathArcFinder::essentialSet(const Side& side, std::s
     if (common.size == 1) break;
   }
   if (!any) return EssentialSet{};
-  // The node itself may already be essential to its neighbours (every walk passed it).
   auto place = std::lower_bound(common.nodes.begin(), common.nodes.begin() + common.size, node);
-  if (place != common.nodes.begin() + common.size && *place == node) return common;
   std::copy_backward(place, common.nodes.begin() + common.size,
                      common.nodes.begin() + common.size + 1);
   *place = node;
@@ -217,10 +214,9 @@ void PathArcFinder::collectSteps() {
   for (std::size_t index = 0; index < region_.size(); ++index) {
     const NodeId u = region_[index];
     if (u == b_) continue;
-    const int toU = (*fromA_)[u];
     for (const Link* link = linksBegin(index); link != linksEnd(index); ++link) {
       const NodeId v = region_[link->to];
-      if (v == a_ || toU + 1 + (*fromB_)[v] > maxLength_) continue;
+      if (v == a_) continue;
       const Verdict verdict = judge(u, v);
       if (verdict == Verdict::kOnPath || (verdict == Verdict::kNeedsWitness && witness(u, v))) {
         steps_.push_back(Step{u, link->via});
@@ -234,8 +230,8 @@ PathArcFinder::Verdict PathArcFinder::judge(NodeId u, NodeId v) const {
   const Levels& fromStart = forward_[static_cast<std::size_t>(regionIndex(u))];
   const Levels& toEnd = backward_[static_cast<std::size_t>(regionIndex(v))];
   Verdict verdict = Verdict::kOffPath;
-  for (int k1 = fromStart.low; k1 <= maxLength_ - 1 - toEnd.low; ++k1) {
-    const int k2 = maxLength_ - 1 - k1;
+  for (int k1 = fromStart.low; k1 <= topLevel() - toEnd.low; ++k1) {
+    const int k2 = topLevel() - k1;
     const EssentialSet* before = label(forward_, u, k1);
     const EssentialSet* after = label(backward_, v, k2);
     if (before == nullptr || after == nullptr) continue;
@@ -252,8 +248,8 @@ bool PathArcFinder::witness(NodeId u, NodeId v) {
     sortNeighbours(*fromB_, a_, towardBStarts_, towardB_);
     neighboursSorted_ = true;
   }
-  prefix_.assign(1, u);
-  suffix_.assign(1, v);
+  prefix_.assign({u});
+  suffix_.assign({v});
   return extendPrefix(u, 0, v);
 }
 
@@ -262,10 +258,8 @@ bool PathArcFinder::onWitness(NodeId node) const {
 }
 
 bool PathArcFinder::avoidsWitness(const EssentialSet& set) const {
-  for (std::uint8_t i = 0; i < set.size; ++i) {
-    if (onWitness(set.nodes[i])) return false;
-  }
-  return true;
+  return std::none_of(set.nodes.begin(), set.nodes.begin() + set.size,
+                      [&](NodeId node) { return onWitness(node); });
 }
 
 // Each region node's region neighbours, by passing interactions, in ascending distance to
@@ -292,7 +286,7 @@ void PathArcFinder::sortNeighbours(const DistanceMap& toEnd, NodeId excluded,
 
 // Walks back from u towards a; `earliest` is the node reached, `hops` away from u.
 bool PathArcFinder::extendPrefix(NodeId earliest, int hops, NodeId v) {
-  if (earliest == a_) return extendSuffix(v, maxLength_ - 1 - hops);
+  if (earliest == a_) return extendSuffix(v, topLevel() - hops);
   // The hops left for a ~> next, given at least dist(v, b) after the step u -> v.
   const int budget = maxLength_ - 2 - hops - (*fromB_)[v];
   const auto index = static_cast<std::size_t>(regionIndex(earliest));
@@ -313,14 +307,15 @@ bool PathArcFinder::extendPrefix(NodeId earliest, int hops, NodeId v) {
 bool PathArcFinder::extendSuffix(NodeId latest, int hopsLeft) {
   if (latest == b_) return true;
   const auto index = static_cast<std::size_t>(regionIndex(latest));
+  const int level = hopsLeft - 1;
   for (std::uint32_t at = towardBStarts_[index]; at < towardBStarts_[index + 1]; ++at) {
     const NodeId next = towardB_[at];
-    if ((*fromB_)[next] > hopsLeft - 1) break;
+    if ((*fromB_)[next] > level) break;
     if (onWitness(next)) continue;
-    const EssentialSet* set = label(backward_, next, hopsLeft - 1);
+    const EssentialSet* set = label(backward_, next, level);
     if (set == nullptr || !avoidsWitness(*set)) continue;
     suffix_.push_back(next);
-    if (extendSuffix(next, hopsLeft - 1)) return true;
+    if (extendSuffix(next, level)) return true;
     suffix_.pop_back();
   }
   return false;

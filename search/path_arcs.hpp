@@ -73,7 +73,7 @@ class PathArcFinder {
   struct Levels {
     int low = 1;
     int high = 0;
-    std::uint32_t offset = 0;
+    std::uint32_t offset{};
   };
   // One side of the search: paths from `origin` that must avoid `forbidden`.
   struct Side {
@@ -90,8 +90,8 @@ class PathArcFinder {
     InteractionId via;
   };
   struct LinkRange {
-    std::uint32_t begin = 0;
-    std::uint32_t end = 0;
+    std::uint32_t begin{};
+    std::uint32_t end{};
   };
   // A link of a hub, by region indices.
   struct HubLink {
@@ -129,17 +129,20 @@ class PathArcFinder {
     return links_.data() + linkRanges_[index].begin;
   }
   const Link* linksEnd(std::size_t index) const { return links_.data() + linkRanges_[index].end; }
+  // The highest level of an essential set: a path of L hops takes at most L - 1 before its
+  // last step.
+  int topLevel() const { return maxLength_ - 1; }
   void clear();
 
   const Network& network_;
   const InteractionFilter& filter_;
   NodeId a_ = none;
   NodeId b_ = none;
-  int maxLength_ = 0;
+  int maxLength_{};
   const DistanceMap* fromA_ = nullptr;
   const DistanceMap* fromB_ = nullptr;
   std::vector<int> regionIndex_;
-  std::vector<NodeId> region_;         // a, b, then the other nodes
+  std::vector<NodeId> region_;         // the nodes other than a and b, then a and b
   std::vector<LinkRange> linkRanges_;  // per region node, its links in links_
   std::vector<Link> links_;
   std::vector<bool> isHub_;          // per region node

@@ -8,6 +8,7 @@
 // path-length report and the clique files all apply this rule through passingStep.
 #pragma once
 
+#include <limits>
 #include <vector>
 
 #include "search/filter.hpp"
@@ -46,7 +47,7 @@ class StepRecords {
   bool missing(InteractionId walked, NodeId from) const { return passing(walked, from) == none; }
 
  private:
-  static constexpr InteractionId kUnknown = -2;
+  static constexpr InteractionId kUnknown = std::numeric_limits<InteractionId>::min();
 
   const Network& network_;
   const InteractionFilter& filter_;
