@@ -56,13 +56,15 @@ Steps stepsFound(const Network& net, NodeId a, NodeId b, int maxLength) {
 // The first two networks have a step u -> v on no simple path that the labels must not let
 // through. In the first, at length 4, the only path from v to b that avoids a runs through u:
 // the labels of the paths to b must leave a out. In the second, at length 5, the labels are
-// disjoint ({a, u} and {v, b}), yet each route a ~> u shares a node with each route v ~> b:
-// only the witness search rules the step out. In the third, at length 1, a and b are hubs:
-// only the look-up between hubs links them.
+// disjoint ({a, u} and {v, b}), yet each route a ~> u shares a node with each short enough
+// route v ~> b: only the witness search rules the step out, by counting hops, as v-p-q-b makes
+// a path of 6. In the third, at length 1, a and b are hubs: only the look-up between hubs
+// links them.
 TEST(PathArcs, StepsEqualThoseOfAllPaths) {
   for (const std::vector<std::string>& pairs :
        {std::vector<std::string>{"a-u", "u-v", "v-a", "u-b", "a-b"},
-        std::vector<std::string>{"a-v", "v-u", "a-x", "x-u", "u-b", "v-x", "x-b"},
+        std::vector<std::string>{"a-v", "v-u", "a-x", "x-u", "u-b", "v-x", "x-b", "v-p", "p-q",
+                                 "q-b"},
         std::vector<std::string>{"a-b", "a-c", "b-c", "a-d", "b-d", "a-e", "b-e", "a-f", "b-f",
                                  "a-g", "b-g", "a-h", "b-h", "a-i", "b-i", "a-j", "b-j"}}) {
     const Network net = network(pairs);
