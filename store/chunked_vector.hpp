@@ -20,14 +20,15 @@ class ChunkedVector {
 
  public:
   ChunkedVector() = default;
-  ChunkedVector(ChunkedVector&& other) noexcept
-      : chunks_(std::move(other.chunks_)), size_(std::exchange(other.size_, 0)) {}
+  ChunkedVector(ChunkedVector&& other) noexcept { *this = std::move(other); }
   ChunkedVector& operator=(ChunkedVector&& other) noexcept {
     std::swap(chunks_, other.chunks_);
     std::swap(size_, other.size_);
     return *this;
   }
-  ~ChunkedVector() { clear(); }
+  ~ChunkedVector() {
+    for (T* chunk : chunks_) releaseLarge(chunk);
+  }
 
   T& operator[](std::size_t index) { return chunks_[index / kPerChunk][index % kPerChunk]; }
   const T& operator[](std::size_t index) const {
@@ -44,15 +45,11 @@ class ChunkedVector {
     ++size_;
   }
 
-  // Time complexity: O(size).
-  void clear() {
-    for (T* chunk : chunks_) releaseLarge(chunk);
-    std::vector<T*>().swap(chunks_);
-    size_ = 0;
-  }
+  // Back to an empty vector, its memory given back. Time complexity: O(chunks).
+  void clear() { *this = ChunkedVector(); }
 
  private:
-  static constexpr std::size_t kPerChunk = (std::size_t{4} << 20) / sizeof(T);
+  static constexpr std::size_t kPerChunk = kLargeChunkBytes / sizeof(T);
 
   std::vector<T*> chunks_;
   std::size_t size_ = 0;

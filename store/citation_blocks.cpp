@@ -1,20 +1,13 @@
 #include "store/citation_blocks.hpp"
 
 #include <algorithm>
-#include <cassert>
 #include <utility>
 
 #include "store/records.hpp"
 
 namespace seedweave {
 
-namespace {
-// Huge-page sized; a block larger than that gets a chunk of its own.
-constexpr std::size_t kChunkBytes = std::size_t{4} << 20;
-}  // namespace
-
 PMIDLIST* CitationBlocks::take(unsigned sizeClass) {
-  assert(sizeClass < kept_.size());
   if (FreeBlock* block = kept_[sizeClass]) {
     kept_[sizeClass] = block->next;
     return reinterpret_cast<PMIDLIST*>(block);
@@ -30,8 +23,8 @@ void CitationBlocks::giveBack(PMIDLIST* block, unsigned sizeClass) {
 }
 
 char* CitationBlocks::carve(std::size_t bytes) {
-  if (bytes > freeBytes_) {
-    const std::size_t chunkBytes = std::max(bytes, kChunkBytes);
+  if (bytes > freeBytes_) {  // a block larger than a chunk gets a chunk of its own
+    const std::size_t chunkBytes = std::max(bytes, kLargeChunkBytes);
     std::unique_ptr<char, ChunkDeleter> chunk(static_cast<char*>(allocateLarge(chunkBytes)));
     free_ = chunk.get();
     chunks_.push_back(std::move(chunk));
@@ -43,11 +36,6 @@ char* CitationBlocks::carve(std::size_t bytes) {
   return block;
 }
 
-void CitationBlocks::clear() {
-  chunks_.clear();
-  free_ = nullptr;
-  freeBytes_ = 0;
-  kept_.fill(nullptr);
-}
+void CitationBlocks::clear() { *this = CitationBlocks(); }
 
 }  // namespace seedweave

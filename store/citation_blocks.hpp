@@ -44,7 +44,7 @@ class CitationBlocks {
 
   std::vector<std::unique_ptr<char, ChunkDeleter>> chunks_;
   char* free_ = nullptr;  // the unused rest of the last chunk
-  std::size_t freeBytes_ = 0;
+  std::size_t freeBytes_{};
   std::array<FreeBlock*, 32> kept_{};
 };
 

@@ -14,7 +14,7 @@ constexpr std::size_t kHugePage = std::size_t{2} << 20;
 
 void* allocateLarge(std::size_t bytes) {
   if (bytes < kHugePage) {
-    void* block = std::malloc(bytes == 0 ? 1 : bytes);
+    void* block = std::malloc(bytes);
     if (block == nullptr) throw std::bad_alloc();
     return block;
   }

@@ -16,6 +16,9 @@ namespace seedweave {
 void* allocateLarge(std::size_t bytes);
 void releaseLarge(void* block) noexcept;
 
+// The chunk size of the store's chunked memory: two huge pages.
+inline constexpr std::size_t kLargeChunkBytes = std::size_t{4} << 20;
+
 // A fixed-size array of trivially copyable values in such memory.
 template <typename T>
 class LargeArray {
@@ -28,8 +31,7 @@ class LargeArray {
       : data_(static_cast<T*>(allocateLarge(size * sizeof(T)))), size_(size) {
     for (std::size_t i = 0; i < size; ++i) new (data_ + i) T(fill);
   }
-  LargeArray(LargeArray&& other) noexcept
-      : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)) {}
+  LargeArray(LargeArray&& other) noexcept { *this = std::move(other); }
   LargeArray& operator=(LargeArray&& other) noexcept {
     std::swap(data_, other.data_);
     std::swap(size_, other.size_);

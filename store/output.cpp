@@ -7,17 +7,16 @@ namespace seedweave {
 
 namespace {
 
-// Appends the formatted text to `text`; nothing when the format fails.
+// Appends the formatted text to `text`. The formats are the program's own, checked when it is
+// compiled, so formatting cannot fail. vsnprintf ends the text with the string's own NUL.
 void appendFormatted(std::string& text, const char* format, std::va_list args) {
   std::va_list measuring;
   va_copy(measuring, args);
-  const int length = std::vsnprintf(nullptr, 0, format, measuring);
+  const auto length = static_cast<std::size_t>(std::vsnprintf(nullptr, 0, format, measuring));
   va_end(measuring);
-  if (length <= 0) return;
   const std::size_t start = text.size();
-  text.resize(start + static_cast<std::size_t>(length) + 1);
-  std::vsnprintf(text.data() + start, static_cast<std::size_t>(length) + 1, format, args);
-  text.resize(start + static_cast<std::size_t>(length));
+  text.resize(start + length);
+  std::vsnprintf(text.data() + start, length + 1, format, args);
 }
 
 }  // namespace

@@ -36,8 +36,8 @@ class PairIndex {
 
   // The first interaction stored under the pair's hash, unchecked, or none.
   InteractionId firstCandidate(NodeId a, NodeId b) const {
-    const std::uint32_t id = slots_.firstWithHash(pairHash(a, b));
-    return id == SlotTable::kEmpty ? InteractionId{none} : static_cast<InteractionId>(id);
+    static_assert(static_cast<InteractionId>(SlotTable::kEmpty) == none);
+    return static_cast<InteractionId>(slots_.firstWithHash(pairHash(a, b)));
   }
   void prefetch(NodeId a, NodeId b) const { slots_.prefetch(pairHash(a, b)); }
 
@@ -47,13 +47,7 @@ class PairIndex {
   static std::uint32_t pairHash(NodeId a, NodeId b) {
     const auto [low, high] =
         std::minmax({static_cast<std::uint32_t>(a), static_cast<std::uint32_t>(b)});
-    std::uint64_t key = (std::uint64_t{high} << 32) | low;
-    key ^= key >> 33;
-    key *= 0xff51afd7ed558ccdULL;
-    key ^= key >> 33;
-    key *= 0xc4ceb9fe1a85ec53ULL;
-    key ^= key >> 33;
-    return static_cast<std::uint32_t>(key);
+    return static_cast<std::uint32_t>(mixBits((std::uint64_t{high} << kHalfKeyBits) | low));
   }
 
   // Three quarters full at most: a million interactions take 8 MB, and probes stay short.

@@ -5,7 +5,6 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
-#include <new>
 #include <span>
 #include <utility>
 #include <vector>
@@ -20,7 +19,7 @@ namespace seedweave {
 struct PMIDLIST {
   std::int32_t pmid = 0;
   TallyId tally = none;
-  std::uint32_t sourceFlags = 0;
+  std::uint32_t sourceFlags{};
 };
 
 // The citation entries of one interaction, in the order the caller keeps (ascending PubMed
@@ -55,15 +54,11 @@ class CitationList {
   void insert(const PMIDLIST* position, const PMIDLIST& entry, CitationBlocks& blocks) {
     const auto index = static_cast<std::size_t>(position - begin());
     const std::size_t count = size();
-    if (count == 0 && entry.pmid > 0) {
+    if (count == 0) {
       store_.single = entry;
       return;
     }
-    if (!onHeap()) {
-      moveToBlock(1, blocks);
-    } else if (count == std::size_t{1} << sizeClass(count)) {
-      moveToBlock(sizeClass(count) + 1, blocks);
-    }
+    if (count == std::size_t{1} << sizeClass(count)) moveToBlock(sizeClass(count) + 1, blocks);
     PMIDLIST* entries = heapEntries();
     std::memmove(entries + index + 1, entries + index, (count - index) * sizeof(PMIDLIST));
     entries[index] = entry;
@@ -84,11 +79,12 @@ class CitationList {
     Far far;
   };
 
-  // A block holds 2^sizeClass entries, at least 2, and is doubled when full.
+  // The class of the smallest room for `count` entries, count >= 1: 2^sizeClass entries. The
+  // inline entry is class 0; a block, class 1 or more, is doubled when full.
   static unsigned sizeClass(std::size_t count) {
-    return count <= 2 ? 1 : static_cast<unsigned>(std::bit_width(count - 1));
+    return static_cast<unsigned>(std::bit_width(count - 1));
   }
-  bool onHeap() const { return store_.single.pmid < 0; }
+  bool onHeap() const { return size() > 1; }
   PMIDLIST* heapEntries() const {
     PMIDLIST* entries;
     std::memcpy(&entries, store_.far.address, sizeof entries);
@@ -96,12 +92,10 @@ class CitationList {
   }
 
   void moveToBlock(unsigned newClass, CitationBlocks& blocks) {
-    if (newClass > 30) throw std::bad_alloc();
     const std::size_t count = size();
     PMIDLIST* block = blocks.take(newClass);
     std::memcpy(block, begin(), count * sizeof(PMIDLIST));
     if (onHeap()) blocks.giveBack(heapEntries(), sizeClass(count));
-    store_.far.negativeSize = -static_cast<std::int32_t>(count);
     std::memcpy(store_.far.address, &block, sizeof block);
   }
 
@@ -121,7 +115,7 @@ struct INTERACTOR {
   // Interactions created with this node as an end (a self-interaction counts twice).
   std::int32_t interactionCount = 0;
   // getHashIndexFromString of the name, which orders output files.
-  std::int32_t nameBucket = 0;
+  std::int32_t nameBucket{};
 };
 
 struct INTERACTION {

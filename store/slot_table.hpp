@@ -12,28 +12,33 @@
 
 namespace seedweave {
 
+// Half the bits of a 64-bit key: the store's tables keep a 32-bit hash of it.
+inline constexpr unsigned kHalfKeyBits = 32;
+
+// Spreads every bit of a 64-bit key over its low half, which the tables use.
+inline std::uint64_t mixBits(std::uint64_t h) {
+  h ^= h >> kHalfKeyBits;
+  h *= 0xd6e8feb86659fd93ULL;
+  return h ^ (h >> kHalfKeyBits);
+}
+
 // A fast hash of a short text, eight bytes at a time. Time complexity: O(length).
 inline std::uint32_t hashText(std::string_view text) {
-  const auto mix = [](std::uint64_t h) {
-    h ^= h >> 32;
-    h *= 0xd6e8feb86659fd93ULL;
-    return h ^ (h >> 32);
-  };
   std::uint64_t h = 0x9e3779b97f4a7c15ULL ^ text.size();
   std::size_t at = 0;
   for (; at + 8 <= text.size(); at += 8) {
     std::uint64_t word;
     std::memcpy(&word, text.data() + at, 8);
-    h = mix(h ^ word);
+    h = mixBits(h ^ word);
   }
-  std::uint64_t tail = 0;
-  if (at < text.size()) std::memcpy(&tail, text.data() + at, text.size() - at);
-  return static_cast<std::uint32_t>(mix(h ^ tail));
+  std::uint64_t tail{};
+  if (at != text.size()) std::memcpy(&tail, text.data() + at, text.size() - at);
+  return static_cast<std::uint32_t>(mixBits(h ^ tail));
 }
 
 class SlotTable {
  public:
-  static constexpr std::uint32_t kEmpty = ~std::uint32_t{0};
+  static constexpr std::uint32_t kEmpty = ~std::uint32_t{};
 
   // The table doubles before it would be more than maxFullPercent full: lower is faster,
   // higher is smaller.
@@ -80,12 +85,12 @@ class SlotTable {
 
  private:
   struct Slot {
-    std::uint32_t hash = 0;
+    std::uint32_t hash{};
     std::uint32_t id = kEmpty;
   };
 
   void grow() {
-    LargeArray<Slot> old(slots_.size() < 1024 ? 1024 : slots_.size() * 2, Slot{});
+    LargeArray<Slot> old(slots_.size() == 1 ? 1024 : slots_.size() * 2, Slot{});
     std::swap(old, slots_);
     mask_ = slots_.size() - 1;
     for (const Slot& entry : old) {
@@ -98,7 +103,7 @@ class SlotTable {
 
   // One empty slot keeps probes finite before the first growth.
   LargeArray<Slot> slots_{1, Slot{}};
-  std::size_t mask_ = 0;
+  std::size_t mask_{};
   std::size_t used_ = 0;
   int maxFullPercent_;
 };

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "store/large_array.hpp"
+#include "store/slot_table.hpp"
 #include "store/touch.hpp"
 #include "store/types.hpp"
 
@@ -16,7 +17,7 @@ class TallyIndex {
   // The tally of the PubMed id; when it has none yet, `fresh` becomes its tally and
   // `created` is set. Time complexity: O(1) expected, amortised over the table's growth.
   TallyId findOrAdd(std::int32_t pmid, TallyId fresh, bool& created) {
-    if ((used_ + 1) * 5 > slots_.size() * 4) grow();
+    if (used_ >= slots_.size() * 4 / 5) grow();
     Slot& slot = slots_[probe(pmid)];
     created = slot.tally == none;
     if (created) {
@@ -30,17 +31,17 @@ class TallyIndex {
 
   // Reads the slot where a look-up of the PubMed id starts, bringing it into the cache.
   void prefetch(std::int32_t pmid) const {
-    if (slots_.size() > 0) touch(slots_[start(pmid)]);
+    if (slots_.size() != 0) touch(slots_[start(pmid)]);
   }
 
  private:
   struct Slot {
-    std::int32_t pmid = 0;
+    std::int32_t pmid{};
     TallyId tally = none;  // none marks an empty slot
   };
 
   std::size_t start(std::int32_t pmid) const {
-    return ((static_cast<std::uint32_t>(pmid) * 0x9e3779b97f4a7c15ULL) >> 32) & mask_;
+    return mixBits(static_cast<std::uint32_t>(pmid)) & mask_;
   }
 
   // The slot holding the PubMed id, or the empty slot where it belongs.
@@ -60,7 +61,7 @@ class TallyIndex {
   }
 
   LargeArray<Slot> slots_;
-  std::size_t mask_ = 0;
+  std::size_t mask_{};
   std::size_t used_ = 0;
 };
 

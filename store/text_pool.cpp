@@ -1,5 +1,6 @@
 #include "store/text_pool.hpp"
 
+#include <algorithm>
 #include <new>
 
 namespace seedweave {
@@ -18,9 +19,8 @@ TextId TextPool::intern(std::string_view text) {
 TextId TextPool::store(std::string_view text) {
   const std::size_t needed = (sizeof(std::uint32_t) + text.size() + 1 + 3) & ~std::size_t{3};
   if (chunks_.empty() || chunkUsed_ + needed > chunkSize_) {
-    // Ids hold the chunk index in the bits above the offset; the highest id means "empty".
-    if (chunks_.size() + 1 >= (std::size_t{1} << (32 - kOffsetBits))) throw std::bad_alloc();
-    chunkSize_ = needed > kChunkBytes ? needed : kChunkBytes;
+    if (chunks_.size() == kMaxChunks) throw std::bad_alloc();
+    chunkSize_ = std::max(needed, kChunkBytes);
     chunks_.push_back(std::make_unique_for_overwrite<char[]>(chunkSize_));
     chunkUsed_ = 0;
   }

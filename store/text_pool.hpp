@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,8 @@ class TextPool {
   // precedes its bytes. Looking a text up then touches no table of starts or lengths.
   static constexpr unsigned kOffsetBits = 14;
   static constexpr std::size_t kChunkBytes = std::size_t{4} << kOffsetBits;
+  // The highest id means "empty", so the chunk index stays below the largest that fits.
+  static constexpr std::size_t kMaxChunks = std::numeric_limits<TextId>::max() >> kOffsetBits;
 
   const char* locate(TextId id) const {
     return chunks_[id >> kOffsetBits].get() + ((id & ((1u << kOffsetBits) - 1)) << 2);
@@ -45,8 +48,8 @@ class TextPool {
   TextId store(std::string_view text);
 
   std::vector<std::unique_ptr<char[]>> chunks_;
-  std::size_t chunkUsed_ = 0;
-  std::size_t chunkSize_ = 0;
+  std::size_t chunkUsed_{};
+  std::size_t chunkSize_{};
   SlotTable slots_;
 };
 
