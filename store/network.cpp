@@ -1,5 +1,7 @@
 #include "store/network.hpp"
 
+#include <utility>
+
 #include "store/messages.hpp"
 
 namespace seedweave {
@@ -35,13 +37,8 @@ InteractionId Network::getInteractionFromInteractors(NodeId a, NodeId b) const {
 
 void Network::freeNetwork(Output& out) {
   out.print(messages::kReleasingRecords);
-  std::vector<INTERACTOR>().swap(nodes_);
-  std::vector<InteractionId>().swap(adjacency_);
-  nodeIndex_.clear();
-  interactions_.clear();
-  citationBlocks_.clear();
-  pairs_.clear();
-  articleLoads_.clear();
+  // Moved into a local, everything goes when it does.
+  const Network released = std::move(*this);
 }
 
 }  // namespace seedweave

@@ -1,6 +1,5 @@
 #include "store/network_builder.hpp"
 
-#include <cassert>
 #include <numeric>
 #include <utility>
 
@@ -159,7 +158,7 @@ void NetworkBuilder::cite(CitationList& citations, const ResolvedReport& report,
 
 void NetworkBuilder::addInteractionToList(const ResolvedReport& report, int sourceIndex,
                                           const StoredPair& stored) {
-  assert(stored.forward == none);  // a report of a pair stored as (a, b) merges into it
+  // stored.forward is none: a report of a pair stored as (a, b) merges into it.
   const auto id = static_cast<InteractionId>(network_.interactions_.size());
   INTERACTION created{report.first, report.second, report.direction, report.type, {}};
   cite(created.pmids, report, sourceIndex);
@@ -196,7 +195,7 @@ void NetworkBuilder::linkAdjacency() {
   std::partial_sum(next.begin(), next.end(), next.begin());
   std::vector<InteractionId>& adjacency = network_.adjacency_;
   adjacency.resize(next.back());
-  for (std::size_t node = 0; node < nodes.size(); ++node) {
+  for (std::size_t node = 0; node + 1 < next.size(); ++node) {
     nodes[node].interactions = {adjacency.data() + next[node], next[node + 1] - next[node]};
   }
   // Interactions come by ascending id, so every list ends up ascending.

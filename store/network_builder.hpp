@@ -36,16 +36,14 @@ inline bool addPMIDtoList(CitationList& pmids, std::int32_t pmid, TallyId tally,
 struct ResolvedReport {
   NodeId first = none;
   NodeId second = none;
-  TextId direction = 0;
-  TextId type = 0;
-  std::int32_t pmid = 0;
+  TextId direction{};
+  TextId type{};
+  std::int32_t pmid{};
   TallyId tally = none;
 };
 
 class NetworkBuilder {
  public:
-  NetworkBuilder() = default;
-
   // Creates the node, or updates its attributes: any text but "NA" replaces a stored one.
   // Time complexity: O(1) expected.
   NodeId updateAndRetrieveInteractor(std::string_view name, std::string_view attr1,
@@ -106,7 +104,7 @@ class NetworkBuilder {
   struct StoredPair {
     InteractionId forward = none;
     InteractionId backward = none;
-    std::size_t freeSlot = 0;
+    std::size_t freeSlot{};
   };
   StoredPair findPair(NodeId a, NodeId b) const;
   void addInteractionToList(const ResolvedReport& report, int sourceIndex,
@@ -136,7 +134,7 @@ class NetworkBuilder {
     TallyIndex tallyIds;  // articles by PubMed id
     std::size_t tallyCount = 0;
   };
-  NodeSide nodeSide_{network_.undirected_, network_.binding_, {}, 0};
+  NodeSide nodeSide_{network_.undirected_, network_.binding_, {}};
 };
 
 }  // namespace seedweave

@@ -24,8 +24,11 @@ namespace seedweave {
 
 namespace {
 
-// Bytes after a block's data that the tokenizer fills with white space and may read.
-constexpr std::size_t kPadding = 128;
+// The tokenizer looks at a block this many bytes at a time.
+constexpr std::size_t kWindow = 64;
+// Bytes after a block's data that the tokenizer fills with white space: a window starting
+// inside the data may read that far past it.
+constexpr std::size_t kPadding = kWindow;
 
 // White space as the SIG format defines it, looked up in one step per byte.
 constexpr std::array<bool, 256> kIsSpace = [] {
@@ -64,12 +67,14 @@ std::uint64_t spaceBits(const char* at) {
   return bits;
 }
 
+using RecordTokens = std::array<std::string_view, kSigColumns>;
+
 // One complete record that is to be added, with what the look-ahead has learnt about it.
 struct Record {
-  std::array<std::string_view, kSigColumns> tokens{};
-  std::int32_t pmid = 0;
-  std::uint32_t firstHash = 0;
-  std::uint32_t secondHash = 0;
+  RecordTokens tokens;
+  std::int32_t pmid;
+  std::uint32_t firstHash;
+  std::uint32_t secondHash;
   NodeId firstGuess = none;
   NodeId secondGuess = none;
 };
@@ -88,7 +93,7 @@ struct Batch {
   }
 
   std::unique_ptr<char[]> block;
-  std::size_t size = 0;
+  std::size_t size{};
   FieldSlots slots{};
   std::vector<Record> records;
   // The records resolved into reports, and the interaction each report probably merges into.
@@ -144,7 +149,7 @@ class Tokenizer {
   const char* tokenize(const char* at, const char* end) {
     const char* tokenStart = nullptr;
     std::uint64_t carry = 0;  // 1 when the byte before the window belongs to a token
-    for (const char* window = at; window < end; window += 64) {
+    for (const char* window = at; window < end; window += kWindow) {
       const std::uint64_t inToken = ~spaceBits(window);
       const std::uint64_t before = (inToken << 1) | carry;
       std::uint64_t starts = inToken & ~before;
@@ -198,21 +203,13 @@ class Tokenizer {
   void start(Batch& batch) {
     batch_ = &batch;
     batch.records.clear();
-    for (std::size_t column = 0; column < column_; ++column) {
-      std::string_view& token = pending_.tokens[column];
-      std::memcpy(batch.slots[column].data(), token.data(), token.size());
-      token = std::string_view(batch.slots[column].data(), token.size());
-    }
-    if (cutToken_) {
-      std::memcpy(batch.slots[column_].data(), kept_[column_].data(),
-                  std::min(cutLength_, kMaxFieldLength));
-    }
+    movePendingTokens(batch.slots, kept_);
   }
 
   void addToken(std::string_view token) {
     if (token.size() > kMaxFieldLength) overlong_ = true;
     if (blockHasNul_ && std::memchr(token.data(), '\0', token.size()) != nullptr) hasNul_ = true;
-    pending_.tokens[column_] = token;
+    pending_[column_] = token;
     if (++column_ < kSigColumns) return;
     column_ = 0;
     completeRecord();
@@ -224,7 +221,7 @@ class Tokenizer {
   void completeRecord() {
     ++completed_;
     int* const reason = overlong_ ? &overlongRecords_ : hasNul_ ? &nulRecords_ : nullptr;
-    const auto& token = pending_.tokens;
+    const RecordTokens& token = pending_;
     const std::optional<std::int32_t> pmid =
         reason == nullptr ? parsePubMedId(token[12]) : std::nullopt;
     if (!pmid || (!keepSelf_ && token[0] == token[5])) {
@@ -232,16 +229,12 @@ class Tokenizer {
       ++skippedRecords_;
       return;
     }
-    Record& record = batch_->records.emplace_back(pending_);
-    record.pmid = *pmid;
-    record.firstHash = hashText(token[0]);
-    record.secondHash = hashText(token[5]);
+    batch_->records.push_back({token, *pmid, hashText(token[0]), hashText(token[5])});
   }
 
   // The block ends inside a token: keep its start in the column's slot.
   void startCutToken(const char* start, const char* end) {
     cutToken_ = true;
-    cutLength_ = 0;
     appendToCutToken(kept_[column_].data(), start, end);
   }
 
@@ -266,26 +259,31 @@ class Tokenizer {
     if (cutLength_ > kMaxFieldLength) overlong_ = true;
     addToken(
         std::string_view(batch_->slots[column_].data(), std::min(cutLength_, kMaxFieldLength)));
+    cutLength_ = 0;
   }
 
   // The unfinished record's fields, and a cut token that spans the whole block, point into the
   // batch, which the merging stage is about to take: they are kept in the tokenizer's slots.
-  void keepPendingTokens() {
-    for (std::size_t column = 0; column < column_; ++column) {
-      std::string_view& token = pending_.tokens[column];
+  void keepPendingTokens() { movePendingTokens(kept_, batch_->slots); }
+
+  // Copies the unfinished record's fields (at most 199 bytes each) into `to` and points them
+  // there; a cut token's kept bytes come from `cutFrom`.
+  void movePendingTokens(FieldSlots& to, const FieldSlots& cutFrom) {
+    for (std::size_t column = 0; column != column_; ++column) {
+      std::string_view& token = pending_[column];
       const std::size_t length = std::min(token.size(), kMaxFieldLength);
-      std::memcpy(kept_[column].data(), token.data(), length);
-      token = std::string_view(kept_[column].data(), length);
+      std::memcpy(to[column].data(), token.data(), length);
+      token = std::string_view(to[column].data(), length);
     }
     if (cutToken_) {
-      std::memcpy(kept_[column_].data(), batch_->slots[column_].data(),
+      std::memcpy(to[column_].data(), cutFrom[column_].data(),
                   std::min(cutLength_, kMaxFieldLength));
     }
   }
 
   const bool keepSelf_;
   Batch* batch_ = nullptr;
-  Record pending_;
+  RecordTokens pending_{};
   bool overlong_ = false;
   bool hasNul_ = false;
   std::size_t column_ = 0;
@@ -301,22 +299,24 @@ class Tokenizer {
   std::size_t blockOffset_ = 0;        // bytes fed before the current block
   bool lineBreakAtBlockStart_ = true;  // the start of the file counts as a line break
   std::size_t midLineRecords_ = 0;
-  std::size_t firstMidLineOffset_ = 0;
+  std::size_t firstMidLineOffset_{};
 };
 
 // Loading is bound by memory latency, so the records of a batch are not handled one at a
 // time: in groups of kGroup, each step is taken for the whole group before the next, so that
 // the reads of a step proceed in parallel and bring what the next step needs into the cache.
-// Calls step(k, i) for every step k below `steps` and record i below `count`, step k of
-// record i after step k of record i - 1 and after step k - 1 of record i.
-template <typename Step>
-void inSteps(std::size_t count, std::size_t steps, Step&& step) {
+// Calls every step(i) for every record i below `count`, in the order of the steps within a
+// group and in record order within a step.
+template <typename... Steps>
+void inSteps(std::size_t count, const Steps&... steps) {
   constexpr std::size_t kGroup = 32;
-  for (std::size_t start = 0; start < count; start += kGroup) {
+  for (std::size_t start = 0; start != count;) {
     const std::size_t end = std::min(count, start + kGroup);
-    for (std::size_t k = 0; k < steps; ++k) {
-      for (std::size_t i = start; i < end; ++i) step(k, i);
-    }
+    const auto forGroup = [start, end](const auto& step) {
+      for (std::size_t i = start; i < end; ++i) step(i);
+    };
+    (forGroup(steps), ...);
+    start = end;
   }
 }
 
@@ -330,34 +330,31 @@ class NodeResolver {
   void resolve(Batch& batch) {
     std::vector<Record>& records = batch.records;
     batch.reports.resize(records.size());
-    inSteps(records.size(), 4, [&](std::size_t step, std::size_t i) {
-      Record& record = records[i];
-      switch (step) {
-        case 0:
-          network_.prefetchNodeSlot(record.firstHash);
-          network_.prefetchNodeSlot(record.secondHash);
-          network_.prefetchArticle(record.pmid);
-          break;
-        case 1:
-          record.firstGuess = network_.guessNode(record.firstHash);
-          record.secondGuess = network_.guessNode(record.secondHash);
-          break;
-        case 2:
+    inSteps(
+        records.size(),
+        [&](std::size_t i) {
+          network_.prefetchNodeSlot(records[i].firstHash);
+          network_.prefetchNodeSlot(records[i].secondHash);
+          network_.prefetchArticle(records[i].pmid);
+        },
+        [&](std::size_t i) {
+          records[i].firstGuess = network_.guessNode(records[i].firstHash);
+          records[i].secondGuess = network_.guessNode(records[i].secondHash);
+        },
+        [&](std::size_t i) {
+          const Record& record = records[i];
           if (record.firstGuess != none) network_.prefetchNodeDetails(record.firstGuess);
           if (record.secondGuess != none) network_.prefetchNodeDetails(record.secondGuess);
-          break;
-        default:
-          batch.reports[i] = resolveRecord(record);
-      }
-    });
+        },
+        [&](std::size_t i) { batch.reports[i] = resolveRecord(records[i]); });
   }
 
  private:
   ResolvedReport resolveRecord(const Record& record) {
     const auto& token = record.tokens;
     // Columns 4 and 5 hold the fourth and third attributes, in that crossed order.
-    const NodeId first = network_.updateAndRetrieveInteractor(
-        token[0], record.firstHash, token[1], token[2], token[4], token[3]);
+    const NodeId first = network_.updateAndRetrieveInteractor(token[0], record.firstHash, token[1],
+                                                              token[2], token[4], token[3]);
     const NodeId second = network_.updateAndRetrieveInteractor(
         token[5], record.secondHash, token[6], token[7], token[9], token[8]);
     return network_.resolveReport(first, second, token[10], token[11], record.pmid);
@@ -375,24 +372,19 @@ class InteractionMerger {
   // Time complexity: O(records) expected, plus their citation inserts.
   void merge(Batch& batch) {
     const std::vector<ResolvedReport>& reports = batch.reports;
-    batch.guesses.resize(reports.size());
-    inSteps(reports.size(), 4, [&](std::size_t step, std::size_t i) {
-      const ResolvedReport& report = reports[i];
-      switch (step) {
-        case 0:
-          network_.prefetchPairSlot(report.first, report.second);
-          break;
-        case 1:
-          batch.guesses[i] = network_.guessInteraction(report.first, report.second);
-          break;
-        case 2:
-          if (batch.guesses[i] != none) network_.prefetchCitations(batch.guesses[i]);
-          network_.prefetchArticleLoad(report.tally);
-          break;
-        default:
-          network_.addResolvedReport(report, source_);
-      }
-    });
+    std::vector<InteractionId>& guesses = batch.guesses;
+    guesses.resize(reports.size());
+    inSteps(
+        reports.size(),
+        [&](std::size_t i) { network_.prefetchPairSlot(reports[i].first, reports[i].second); },
+        [&](std::size_t i) {
+          guesses[i] = network_.guessInteraction(reports[i].first, reports[i].second);
+        },
+        [&](std::size_t i) {
+          if (guesses[i] != none) network_.prefetchCitations(guesses[i]);
+          network_.prefetchArticleLoad(reports[i].tally);
+        },
+        [&](std::size_t i) { network_.addResolvedReport(reports[i], source_); });
   }
 
  private:
@@ -437,7 +429,8 @@ class BatchQueue {
 };
 
 // Reads the next block of the file into the batch, a byte order mark at the file's start left
-// out; false at the end of the file or on an error.
+// out; false at the end of the file or on an error, but never for the first block: an empty
+// one leaves every count as it was.
 bool readBlock(std::FILE* file, std::size_t blockBytes, Batch& batch, bool atStart) {
   char* const data = batch.block.get();
   batch.size = std::fread(data, 1, atStart ? Batch::firstReadBytes(blockBytes) : blockBytes, file);
@@ -445,7 +438,7 @@ bool readBlock(std::FILE* file, std::size_t blockBytes, Batch& batch, bool atSta
     batch.size -= kByteOrderMark.size();
     std::memmove(data, data + kByteOrderMark.size(), batch.size);
   }
-  return batch.size > 0 || (atStart && !std::feof(file) && !std::ferror(file));
+  return batch.size > 0 || atStart;
 }
 
 // Both stages in turn on this thread. False when reading failed.
@@ -472,9 +465,9 @@ class TwoStageReading {
   TwoStageReading(std::FILE* file, std::size_t blockBytes, Tokenizer& tokenizer,
                   NodeResolver& resolver)
       : file_(file), blockBytes_(blockBytes), tokenizer_(tokenizer), resolver_(resolver) {
-    for (std::size_t i = 0; i < kBatches; ++i) {
-      batches_.push_back(std::make_unique<Batch>(blockBytes));
-      free_.put(batches_.back().get());
+    for (std::unique_ptr<Batch>& batch : batches_) {
+      batch = std::make_unique<Batch>(blockBytes);
+      free_.put(batch.get());
     }
     reader_ = std::thread([this] { readAll(); });
   }
@@ -530,7 +523,7 @@ class TwoStageReading {
   const std::size_t blockBytes_;
   Tokenizer& tokenizer_;
   NodeResolver& resolver_;
-  std::vector<std::unique_ptr<Batch>> batches_;
+  std::array<std::unique_ptr<Batch>, kBatches> batches_;
   BatchQueue free_;
   BatchQueue filled_;
   bool complete_ = false;
