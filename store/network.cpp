@@ -27,10 +27,9 @@ InteractionId Network::getInteractionFromInteractors(NodeId a, NodeId b) const {
   InteractionId match = none;
   pairs_.forEachCandidate(a, b, [&](InteractionId id) {
     const INTERACTION& candidate = interaction(id);
-    const bool forward = candidate.first == a && candidate.second == b;
-    const bool undirectedBack =
-        candidate.first == b && candidate.second == a && isUndirected(candidate);
-    if (forward || undirectedBack) match = id;
+    if (storedAs(candidate, a, b) || (storedAs(candidate, b, a) && isUndirected(candidate))) {
+      match = id;
+    }
   });
   return match;
 }

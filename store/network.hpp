@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "store/chunked_vector.hpp"
@@ -37,10 +38,7 @@ class Network {
   void forEachInteractionBetween(NodeId a, NodeId b, Visit&& visit) const {
     pairs_.forEachCandidate(a, b, [&](InteractionId id) {
       const INTERACTION& candidate = interaction(id);
-      if ((candidate.first == a && candidate.second == b) ||
-          (candidate.first == b && candidate.second == a)) {
-        visit(id);
-      }
+      if (storedAs(candidate, a, b) || storedAs(candidate, b, a)) visit(id);
     });
   }
   // The interaction a walk records for a step from a to b, direction ignored: the one found
@@ -64,6 +62,10 @@ class Network {
   const char* name(NodeId id) const { return texts_.c_str(node(id).name); }
   bool isUndirected(const INTERACTION& interaction) const {
     return interaction.direction == undirected_;
+  }
+  // Whether the interaction is stored as (a, b): a is its first end, b its second.
+  static bool storedAs(const INTERACTION& interaction, NodeId a, NodeId b) {
+    return std::pair(interaction.first, interaction.second) == std::pair(a, b);
   }
   // The end of the interaction that is not `from` (for a self-interaction, `from` itself).
   NodeId otherEnd(const INTERACTION& interaction, NodeId from) const {

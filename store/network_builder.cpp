@@ -71,9 +71,9 @@ NetworkBuilder::StoredPair NetworkBuilder::findPair(NodeId a, NodeId b) const {
   StoredPair stored;
   stored.freeSlot = network_.pairs_.forEachCandidate(a, b, [&](InteractionId id) {
     const INTERACTION& candidate = network_.interaction(id);
-    if (candidate.first == a && candidate.second == b) {
+    if (Network::storedAs(candidate, a, b)) {
       stored.forward = id;
-    } else if (candidate.first == b && candidate.second == a) {
+    } else if (Network::storedAs(candidate, b, a)) {
       stored.backward = id;
     }
   });
