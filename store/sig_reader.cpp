@@ -12,6 +12,7 @@
 #include <cstring>
 #include <deque>
 #include <exception>
+#include <limits>
 #include <memory>
 #include <mutex>
 #include <system_error>
@@ -24,8 +25,8 @@ namespace seedweave {
 
 namespace {
 
-// The tokenizer looks at a block this many bytes at a time.
-constexpr std::size_t kWindow = 64;
+// The tokenizer looks at a block this many bytes at a time: one per bit of a 64-bit mask.
+constexpr std::size_t kWindow = std::numeric_limits<std::uint64_t>::digits;
 // Bytes after a block's data that the tokenizer fills with white space: a window starting
 // inside the data may read that far past it.
 constexpr std::size_t kPadding = kWindow;
