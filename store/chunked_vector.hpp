@@ -45,9 +45,6 @@ class ChunkedVector {
     ++size_;
   }
 
-  // Back to an empty vector, its memory given back. Time complexity: O(chunks).
-  void clear() { *this = ChunkedVector(); }
-
  private:
   static constexpr std::size_t kPerChunk = kLargeChunkBytes / sizeof(T);
 

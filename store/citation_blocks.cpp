@@ -36,6 +36,4 @@ char* CitationBlocks::carve(std::size_t bytes) {
   return block;
 }
 
-void CitationBlocks::clear() { *this = CitationBlocks(); }
-
 }  // namespace seedweave

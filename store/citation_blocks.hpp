@@ -28,8 +28,6 @@ class CitationBlocks {
   // Keeps a block that take(sizeClass) gave for the next request of that class.
   // Time complexity: O(1).
   void giveBack(PMIDLIST* block, unsigned sizeClass);
-  // Releases every block. Time complexity: O(chunks).
-  void clear();
 
  private:
   struct ChunkDeleter {

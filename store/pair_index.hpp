@@ -41,8 +41,6 @@ class PairIndex {
   }
   void prefetch(NodeId a, NodeId b) const { slots_.prefetch(pairHash(a, b)); }
 
-  void clear() { slots_.clear(); }
-
  private:
   static std::uint32_t pairHash(NodeId a, NodeId b) {
     const auto [low, high] =
