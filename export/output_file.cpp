@@ -143,10 +143,12 @@ OutputFile::Opened OutputFile::writeTemporary(mode_t mode) {
   return writeTo(stream);
 }
 
-// A failed open leaves any temporary to the destructor.
 OutputFile::Opened OutputFile::writeTo(std::FILE* stream) {
   stream_ = stream;
-  if (stream_ == nullptr) return Opened::refused;
+  if (stream_ == nullptr) {
+    discard();  // a refused file leaves no temporary file behind
+    return Opened::refused;
+  }
   if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
   std::setvbuf(stream_, buffer_.get(), _IOFBF, kBufferSize);
   return Opened::yes;
